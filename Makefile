@@ -1,0 +1,31 @@
+# Builds, runs and tests kbr_dorin; every target first installs what is missing.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+export ASAN_OPTIONS  = halt_on_error=1:detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
+
+.PHONY: all deps build build-asan test run clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKBR_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test: build build-asan
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
+
+run: build
+	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing kbr_dorin need.
+# Idempotent: when every package is present it changes nothing and asks no mirror.
+set -euo pipefail
+
+packages=(
+  # toolchain and test frameworks
+  build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  # the window, sound and crypto libraries of the program
+  libwxgtk3.2-dev libasound2-dev libsodium-dev
+  # fonts metric-compatible with the faces the program asks for ("Times", "Courier New")
+  fonts-liberation fontconfig
+  # a display for the GUI tests and for `make run` on a headless machine, and screenshots
+  xvfb xauth x11-utils libxtst-dev imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,1 @@
+echo "the window arrives with the shell"

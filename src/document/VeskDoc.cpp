@@ -1,0 +1,3 @@
+#include "document/VeskDoc.h"
+
+CVeskDoc::CVeskDoc(int timeMillis) : m_nSeed(timeMillis) {}

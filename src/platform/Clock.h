@@ -1,0 +1,23 @@
+// Time as the program sees it: a millisecond tick counter, the time of day and sleeping.
+#pragma once
+
+#include <cstdint>
+
+struct TimeOfDay {
+    std::int64_t seconds = 0;  // since the epoch
+    int millis = 0;            // 0..999
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    // Milliseconds on a counter that wraps at 2^32; only differences mean anything.
+    // While an input event is being handled this is the moment of that event.
+    virtual std::uint32_t GetTickCount() = 0;
+
+    virtual TimeOfDay Now() = 0;
+
+    // Blocks the calling (user-interface) thread.
+    virtual void Sleep(std::uint32_t ms) = 0;
+};

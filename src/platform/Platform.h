@@ -1,0 +1,12 @@
+// The services of the window system and the machine that the view relies on.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Sound.h"
+#include "platform/WindowHost.h"
+
+struct Platform {
+    Clock& clock;
+    WindowHost& window;
+    Sound& sound;
+};

@@ -1,0 +1,105 @@
+// CVeskView: the one view of the program. It owns the drawing resources and runs
+// every operation of the program on the session document; it reaches the window
+// system only through the platform layer. Handlers change the document and ask for
+// a repaint; everything is drawn in OnDraw.
+//
+// The operations are split by concern:
+//   VeskView.cpp                 construction, the paint, shared drawing helpers
+//   engine/AttemptCycle.cpp      waits, stimuli, timing, answers, resets
+//   engine/SeriesResults.cpp     the result screen, series of 10, session records
+//   explanation/ExplanationPage.cpp  the index page
+//   commands/Commands.cpp        language choice and the enable rules of commands
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document/VeskDoc.h"
+#include "platform/Canvas.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeRandom.h"
+
+// Virtual-key codes the view acts on.
+namespace vk {
+constexpr unsigned kEnter = 0x0D;
+constexpr unsigned kEscape = 0x1B;
+constexpr unsigned kX = 0x58;  // also the right mouse button
+constexpr unsigned kZ = 0x5A;  // also the left mouse button
+}  // namespace vk
+
+// Where a text of the given extent starts so that it stands centred horizontally
+// and 20 pixels above the vertical centre of client.
+Point CenteredTextOrigin(Size text, Rect client);
+
+class CVeskView {
+public:
+    CVeskView(CVeskDoc& doc, Platform platform);
+
+    CVeskDoc& GetDocument() const { return m_doc; }
+
+    // --- window messages --------------------------------------------------------------
+    void OnDraw(Canvas& dc);
+    void OnKeyDown(unsigned nChar, unsigned nRepCnt, unsigned nFlags);
+    void OnLButtonDown();
+    void OnRButtonDown();
+    void OnTimer(unsigned nIdEvent);
+
+    // --- commands -----------------------------------------------------------------
+    void ChooseMode(char chMode);
+    void ShowIndexPage();
+    void ChooseLanguage(char chLanguage);
+
+    // Enable rules: may the command run now?
+    bool CanShowIndexPage() const;
+    bool CanChooseMode(char chMode) const;
+    bool CanChooseLanguage(char chLanguage) const;
+
+    // --- the attempt cycle ------------------------------------------------------------
+    void ScheduleAttempt();
+    void StartPause();
+    void StartTimer();
+    void ExpireTimer();
+    void ShowStimulus();
+    void StartTiming();
+    void StopTiming();
+    void ResetState(std::string_view scope);
+    void ShowAttemptResult();
+
+    // --- the result screen ------------------------------------------------------------
+    void ShowResults();
+    void ShowModeTitle();
+    void ShowSeriesList();
+    void ShowSeriesAverage();
+    void ShowRecords();
+    void ShowNextGameHint();
+    void ShowIndexPageHint();
+
+    // --- the index page -----------------------------------------------------------
+    void ShowExplanationPage();
+
+    // --- drawing helpers shared by the pages ----------------------------------------------
+    void ClearClientArea();
+    Point GetCenteredTextOrigin(std::string_view text);
+
+    // The view's drawing resources, public so that tests can name what was drawn with.
+    const Brush m_brushGreen{{0, 255, 0}};
+    const Brush m_brushRed{{255, 0, 0}};
+    const Brush m_brushYellow{{255, 255, 0}};
+    const Brush m_brushBlue{{0, 100, 255}};
+    const Brush m_brushWhite{{255, 255, 255}};
+    const Brush m_brushBlack{{0, 0, 0}};
+    const Font m_fontText{"Times", 16, 7, 700};
+    const Font m_fontPage{"Times", 16, 7, 700};
+    const Font m_fontNarrow{"Courier New", 14, 7, 500};
+
+private:
+    static int ModeIndex(char chMode);
+    void Invalidate() { m_platform.window.Invalidate(true); }
+    void DrawTextAt(int x, int y, std::string_view text) { m_pDC->TextOut(x, y, text); }
+
+    CVeskDoc& m_doc;
+    Platform m_platform;
+    RuntimeRandom m_random;   // stands in for the runtime's srand/rand state
+    unsigned m_nTimerId = 0;  // returned by SetTimer, handed to KillTimer
+    Canvas* m_pDC = nullptr;  // the surface of the paint in progress, else null
+};

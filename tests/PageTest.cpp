@@ -1,0 +1,158 @@
+// The paint's start-up, the index page in each language, the word wrap, the
+// shared drawing helpers and the enable rules of the commands.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/WordWrap.h"
+#include "support/Session.h"
+
+TEST(Page, FirstPaintIsBlankAndTheSecondShowsTheIndexPage)
+{
+    Session s;
+    s.sim.Invalidate(true);
+    s.sim.PumpPaints();
+    EXPECT_EQ(s.sim.paintCount, 2);
+    EXPECT_FALSE(s.doc.m_bFirstPaint);
+    EXPECT_TRUE(s.doc.m_bAttemptOver);
+    const auto& texts = s.sim.screen.texts;
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front().text, "    KBR_DORIN belongs to ''Arvenlo'' series.");
+    EXPECT_EQ(texts.front().font, s.view.m_fontPage);
+    EXPECT_EQ((Point{texts.front().x, texts.front().y}), (Point{20, 20}));
+    ASSERT_FALSE(s.sim.screen.rects.empty());
+    EXPECT_EQ(s.sim.screen.rects.front().rect, s.sim.client) << "the page starts with the white frame";
+    EXPECT_EQ(s.sim.screen.rects.front().fill, (Rgb{255, 255, 255}));
+}
+
+TEST(Page, IndexPageFollowsTheLanguageRule)
+{
+    struct Case {
+        char language;
+        const char* firstLine;
+        bool narrow;
+    };
+    const Case cases[] = {
+        {'E', "    KBR_DORIN belongs to ''Arvenlo'' series.", false},
+        {'R', "    KBR_DORIN vxodit v seriyu pragram dlia treninga mozga ''Arvenlo''.", true},
+        {'L', "    KBR_DORIN priklauso programų serijai ''Arvenlo'', kuri skirta smegenų", false},
+        {'T', "    KBR_DORIN priklauso programu serijai ''Arvenlo'', kuri skirta smegenu", false},
+        {'?', "    KBR_DORIN belongs to ''Arvenlo'' series.", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        Session s;
+        s.doc.m_chLanguage = c.language;
+        s.Open();
+        const auto& texts = s.sim.screen.texts;
+        ASSERT_FALSE(texts.empty());
+        const int margin = c.narrow ? 9 : 20;
+        const Rect textRect{20, margin, 552 - 20, 263 - margin};
+        EXPECT_EQ(texts.front().text, c.firstLine);
+        EXPECT_EQ(texts.front().font, c.narrow ? s.view.m_fontNarrow : s.view.m_fontPage);
+        EXPECT_EQ((Point{texts.front().x, texts.front().y}), (Point{20, margin}));
+        for (const auto& t : texts) {
+            EXPECT_EQ(t.clip, textRect);
+            const int chars = static_cast<int>(std::count_if(t.text.begin(), t.text.end(),
+                                                             [](char ch) { return (ch & 0xC0) != 0x80; }));
+            const bool oneWord = t.text.find(' ', t.text.find_first_not_of(' ')) == std::string::npos;
+            EXPECT_TRUE(chars * t.font.width <= textRect.Width() || oneWord) << t.text;
+            EXPECT_LT(t.y, textRect.bottom) << "nothing starts below the text rectangle";
+        }
+    }
+}
+
+TEST(Page, TextBreaksOnlyBetweenWordsAndAtLineFeeds)
+{
+    const auto width = [](std::string_view s) { return static_cast<int>(s.size()) * 7; };
+    struct Case {
+        const char* text;
+        int maxWidth;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"one two three", 7 * 13, {"one two three"}},
+        {"one two three", 7 * 12, {"one two", "three"}},
+        {"one two three", 7 * 7, {"one two", "three"}},
+        {"one two three", 7 * 6, {"one", "two", "three"}},
+        {"unbreakable word", 7 * 5, {"unbreakable", "word"}},
+        {"    indented text", 7 * 13, {"    indented", "text"}},
+        {"a\nb c\n\nd", 7 * 10, {"a", "b c", "", "d"}},
+        {"ends  with   blanks   ", 7 * 9, {"ends", "with", "blanks"}},
+        {"", 70, {""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.text << "\" in " << c.maxWidth);
+        EXPECT_EQ(WrapText(c.text, c.maxWidth, width), c.lines);
+    }
+}
+
+TEST(Page, WrappedTextStopsAtTheBottomOfItsRectangle)
+{
+    RecordingCanvas dc({0, 0, 200, 100});
+    dc.SelectFont({"Times", 16, 7, 700});
+    dc.DrawText("aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk", {10, 10, 80, 60});
+    ASSERT_EQ(dc.texts.size(), 4u);  // y = 10, 26, 42 fit; 58 is cut by the clip
+    EXPECT_EQ(dc.texts[0].text, "aaaa bbbb");
+    EXPECT_EQ(dc.texts[3].y, 58);
+    EXPECT_EQ(dc.texts[3].clip, (Rect{10, 10, 80, 60}));
+}
+
+TEST(Page, IndexPageResetsTheAttemptEveryTimeItIsDrawn)
+{
+    Session s;
+    s.Open();
+    s.doc.m_nSide = 1;
+    s.doc.m_bFalseStart = true;
+    s.doc.m_dSeriesCount = 4.0;
+    s.Repaint();
+    EXPECT_EQ(s.doc.m_nSide, -1);
+    EXPECT_FALSE(s.doc.m_bFalseStart);
+    EXPECT_EQ(s.doc.m_dSeriesCount, 0.0);
+}
+
+TEST(Page, LanguageChoiceRedrawsThePageAndMarksTheBackup)
+{
+    Session s;
+    s.Open();
+    s.sim.Deliver([&] { s.view.ChooseLanguage('T'); });
+    EXPECT_EQ(s.doc.m_chBackupState, 'b');
+    EXPECT_EQ(s.sim.screen.texts.front().text.substr(0, 30), "    KBR_DORIN priklauso progra");
+}
+
+TEST(Page, CenteredTextOriginTruncatesTowardZero)
+{
+    struct Case {
+        Size text;
+        Point origin;
+    };
+    const Case cases[] = {{{200, 16}, {100, 122}}, {{401, 16}, {0, 122}}, {{404, 16}, {-2, 122}},
+                          {{10, 301}, {195, -20}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.cx);
+        EXPECT_EQ(CenteredTextOrigin(c.text, {0, 0, 400, 300}), c.origin);
+    }
+}
+
+TEST(Page, EnableRulesGreyTheCurrentChoice)
+{
+    Session s;
+    s.Open();
+    EXPECT_FALSE(s.view.CanShowIndexPage());
+    for (char m : {'a', 'b', 'c'})
+        EXPECT_TRUE(s.view.CanChooseMode(m)) << m;
+    EXPECT_FALSE(s.view.CanChooseLanguage('E'));
+    EXPECT_TRUE(s.view.CanChooseLanguage('R'));
+
+    s.Press(key::B);
+    EXPECT_TRUE(s.view.CanShowIndexPage());
+    EXPECT_TRUE(s.view.CanChooseMode('a'));
+    EXPECT_FALSE(s.view.CanChooseMode('b'));
+    EXPECT_TRUE(s.view.CanChooseMode('c'));
+
+    s.Press(key::Esc);
+    EXPECT_TRUE(s.view.CanChooseMode('b')) << "on the index page every mode is enabled";
+    s.sim.Deliver([&] { s.view.ChooseLanguage('L'); });
+    EXPECT_TRUE(s.view.CanChooseLanguage('E'));
+    EXPECT_FALSE(s.view.CanChooseLanguage('L'));
+}

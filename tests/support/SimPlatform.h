@@ -1,0 +1,75 @@
+// A simulated window system for tests: a manual millisecond clock, timer 1
+// delivered as a message, a message queue that serves a pending repaint before a
+// pending timer expiry, and a screen made of recorded paints. Nothing ever sleeps.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Sound.h"
+#include "platform/WindowHost.h"
+#include "support/RecordingCanvas.h"
+
+struct BeepCall {
+    unsigned frequencyHz;
+    unsigned durationMs;
+    friend bool operator==(const BeepCall&, const BeepCall&) = default;
+};
+
+class SimPlatform : public Clock, public WindowHost, public Sound {
+public:
+    // --- Clock --------------------------------------------------------------------------
+    std::uint32_t GetTickCount() override { return static_cast<std::uint32_t>(tickBase + m_elapsed); }
+    TimeOfDay Now() override;
+    void Sleep(std::uint32_t ms) override;
+
+    // --- WindowHost -------------------------------------------------------------------
+    unsigned SetTimer(unsigned id, unsigned intervalMs) override;
+    void KillTimer(unsigned id) override;
+    void Invalidate(bool erase) override;
+    void InvalidateRect(const Rect& rect, bool erase) override;
+
+    // --- Sound ------------------------------------------------------------------------
+    void Beep(unsigned frequencyHz, unsigned durationMs) override { beeps.push_back({frequencyHz, durationMs}); }
+
+    // --- the message loop -------------------------------------------------------------
+    // Serves pending repaints, then lets ms of simulated time pass, delivering each
+    // timer expiry when due (and the repaints it causes) on the way.
+    void Advance(std::uint32_t ms);
+    // Runs a user's input handler, then the repaints it caused.
+    void Deliver(const std::function<void()>& handler);
+    void PumpPaints();
+
+    bool TimerRunning() const { return m_timer.has_value(); }
+    std::uint64_t Elapsed() const { return m_elapsed; }
+
+    // Wired by the test to the view.
+    std::function<void(Canvas&)> onPaint;
+    std::function<void(unsigned)> onTimer;
+
+    // Settings
+    std::uint32_t tickBase = 1'000'000;  // the tick counter at simulated time 0
+    int startMillis = 500;                // milliseconds part of the time of day at time 0
+    Rect client{0, 0, 552, 263};
+
+    // Observations
+    RecordingCanvas screen{client};      // what the window shows now
+    std::vector<BeepCall> beeps;
+    std::vector<std::uint32_t> sleeps;
+    int paintCount = 0;
+    int lastPaintOperations = 0;  // what the latest paint drew
+
+private:
+    struct Timer {
+        unsigned id;
+        unsigned interval;
+        std::uint64_t due;
+    };
+    std::uint64_t m_elapsed = 0;
+    std::optional<Timer> m_timer;  // the program uses timer 1 only
+    bool m_paintPending = false;
+    bool m_erasePending = false;
+};
