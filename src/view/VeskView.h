@@ -49,6 +49,12 @@ public:
     void ShowIndexPage();
     void ChooseLanguage(char chLanguage);
 
+    // Runs a command of the menu or toolbar by its number; false for the commands
+    // that are not the view's to run (dialogs, toolbar toggle, exit).
+    bool OnCommand(int command);
+    // The enable rule of any command: false greys it out.
+    bool IsCommandEnabled(int command) const;
+
     // Enable rules: may the command run now?
     bool CanShowIndexPage() const;
     bool CanChooseMode(char chMode) const;

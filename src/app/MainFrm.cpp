@@ -1,0 +1,163 @@
+#include "app/MainFrm.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/bmpbndl.h>
+#include <wx/iconbndl.h>
+#include <wx/menu.h>
+
+#include "app/AboutProgramDlg.h"
+#include "app/CommandMap.h"
+#include "resources/Pictures.h"
+
+namespace {
+
+constexpr const char* kToolBarPane = "toolbar";
+
+struct Tool {
+    int command;
+    const char* picture;
+    const char* tooltip;
+};
+
+// Four groups, a separator between each two.
+const Tool kToolGroups[][4] = {
+    {{cmd::kToolIndexPage, kSvg_index, "Index page and explanation."}},
+    {{cmd::kToolModeA, kSvg_mode_a, "Mode A."},
+     {cmd::kToolModeB, kSvg_mode_b, "Mode B."},
+     {cmd::kToolModeC, kSvg_mode_c, "Mode C."}},
+    {{cmd::kToolEnglish, kSvg_lang_english, "English."},
+     {cmd::kToolRussian, kSvg_lang_russian, "Russian (latin letters, phonetic)."},
+     {cmd::kToolLithuanian, kSvg_lang_lithuanian, "Lithuanian."},
+     {cmd::kToolLithuanianLatin, kSvg_lang_lithuanian_latin, "Lithuanian (latin letters)."}},
+    {{cmd::kToolAbout, kSvg_about, "About program."},
+     {cmd::kToolValidation, kSvg_validation, "Check if somebodies result is true."}},
+};
+
+const wxSize kButtonSize(24, 15);
+
+}  // namespace
+
+CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound)
+    : wxFrame(nullptr, wxID_ANY, kTitle, wxPoint(100, 100), wxSize(560, 340), wxDEFAULT_FRAME_STYLE)
+{
+    wxIconBundle icons;
+    for (int size : {16, 32, 48, 64})
+        icons.AddIcon(ProgramIcon(size).GetIcon(wxSize(size, size)));
+    SetIcons(icons);
+
+    m_aui.SetManagedWindow(this);
+    m_view = new WxViewWindow(this, doc, clock, sound);
+    BuildMenu();
+    BuildToolBar();
+    m_aui.AddPane(m_view, wxAuiPaneInfo().Name("view").CenterPane());
+    m_aui.Update();
+
+    Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, wxID_EXIT);
+    Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, WxIdOf(cmd::kViewToolbar));
+    Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, kWxFirstCommandId, kWxLastCommandId);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, WxIdOf(cmd::kViewToolbar));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, kWxFirstCommandId, kWxLastCommandId);
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_aui.UnInit();
+}
+
+void CMainFrame::BuildMenu()
+{
+    auto* modes = new wxMenu;
+    modes->Append(WxIdOf(cmd::kMenuModeA), "&A");
+    modes->Append(WxIdOf(cmd::kMenuModeB), "&B");
+    modes->Append(WxIdOf(cmd::kMenuModeC), "&C");
+
+    auto* languages = new wxMenu;
+    languages->Append(WxIdOf(cmd::kMenuEnglish), "&English");
+    languages->Append(WxIdOf(cmd::kMenuRussian), "&Russian (latin letters, phonetic)");
+    languages->Append(WxIdOf(cmd::kMenuLithuanian), "&Lithuanian");
+    languages->Append(WxIdOf(cmd::kMenuLithuanianLatin), "Li&thuanian (latin letters)");
+
+    auto* menu = new wxMenu;
+    menu->AppendCheckItem(WxIdOf(cmd::kViewToolbar), "&Toolbar show/hide");
+    menu->Append(WxIdOf(cmd::kMenuIndexPage), "&Index (explanation) page");
+    menu->AppendSubMenu(modes, "&Mode...");
+    menu->AppendSubMenu(languages, "&Language...");
+    menu->Append(WxIdOf(cmd::kMenuValidation), "&Validation  [dialog box]");
+    menu->Append(WxIdOf(cmd::kMenuAbout), "&About program  [dialog box]");
+    menu->Append(wxID_EXIT, "E&xit (close program)");
+
+    auto* bar = new wxMenuBar;
+    bar->Append(menu, "&Menu");
+    SetMenuBar(bar);
+}
+
+void CMainFrame::BuildToolBar()
+{
+    auto* toolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                     wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER);
+    toolBar->SetToolBitmapSize(kButtonSize);
+    bool first = true;
+    for (const auto& group : kToolGroups) {
+        if (!first)
+            toolBar->AddSeparator();
+        first = false;
+        for (const Tool& tool : group) {
+            if (tool.command == 0)
+                continue;
+            toolBar->AddTool(WxIdOf(tool.command), wxString(), wxBitmapBundle::FromSVG(tool.picture, kButtonSize),
+                             tool.tooltip);
+        }
+    }
+    toolBar->Realize();
+    m_aui.AddPane(toolBar, wxAuiPaneInfo()
+                               .Name(kToolBarPane)
+                               .ToolbarPane()
+                               .Top()
+                               .Gripper(true)
+                               .Dockable(true)
+                               .Floatable(true)
+                               .LeftDockable(true)
+                               .RightDockable(true)
+                               .BottomDockable(true));
+}
+
+bool CMainFrame::ToolBarShown()
+{
+    return m_aui.GetPane(kToolBarPane).IsShown();
+}
+
+// ---------------------------------------------------------------------------------
+// Commands: the view runs its own; the frame keeps the dialogs, the toolbar and Exit.
+
+void CMainFrame::OnCommand(wxCommandEvent& event)
+{
+    const int command = CommandOf(event.GetId());
+    if (m_view->View().OnCommand(command))
+        return;
+    switch (command) {
+    case cmd::kToolAbout:
+    case cmd::kMenuAbout: {
+        CAboutProgramDlg dlg(this);
+        dlg.ShowModal();
+        break;
+    }
+    case cmd::kViewToolbar:
+        m_aui.GetPane(kToolBarPane).Show(!ToolBarShown());
+        m_aui.Update();
+        break;
+    case cmd::kAppExit:
+        Close(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
+{
+    const int command = CommandOf(event.GetId());
+    if (command == cmd::kViewToolbar)
+        event.Check(ToolBarShown());
+    else
+        event.Enable(m_view->View().IsCommandEnabled(command));
+}

@@ -1,0 +1,28 @@
+// CMainFrame: the one main window with its menu, its dockable toolbar and the view.
+#pragma once
+
+#include <wx/aui/aui.h>
+#include <wx/frame.h>
+
+#include "platform/posix/SteadyClock.h"
+#include "platform/wx/WxViewWindow.h"
+
+class CMainFrame : public wxFrame {
+public:
+    static constexpr const char* kTitle = "   kbr_dorin - test and train your reaction";
+
+    CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound);
+    ~CMainFrame() override;
+
+    WxViewWindow& ViewWindow() { return *m_view; }
+    bool ToolBarShown();
+
+private:
+    void BuildMenu();
+    void BuildToolBar();
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+
+    wxAuiManager m_aui;
+    WxViewWindow* m_view = nullptr;
+};

@@ -1,0 +1,25 @@
+// CVeskApp: starts the program with its one document, main window and view.
+#pragma once
+
+#include <memory>
+
+#include <wx/app.h>
+
+#include "document/VeskDoc.h"
+#include "platform/posix/AlsaSound.h"
+#include "platform/posix/SteadyClock.h"
+
+class CMainFrame;
+
+class CVeskApp : public wxApp {
+public:
+    bool OnInit() override;
+
+    // Builds the document and the main window; also used by the GUI tests.
+    CMainFrame* CreateMainWindow();
+
+private:
+    SteadyClock m_clock;
+    AlsaSound m_sound;
+    std::unique_ptr<CVeskDoc> m_doc;
+};

@@ -1,0 +1,43 @@
+#include "platform/posix/SteadyClock.h"
+
+#include <chrono>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now)
+{
+    const auto age = static_cast<std::int32_t>(now - eventTick);  // wraps like the counter
+    return age < 0 || age > 1000 ? now : eventTick;
+}
+
+std::uint32_t SteadyClock::MonotonicMillis()
+{
+#ifdef _WIN32
+    // Window messages are stamped with this counter.
+    return ::GetTickCount();
+#else
+    // X and GDK stamp events with CLOCK_MONOTONIC milliseconds, as steady_clock counts.
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+#endif
+}
+
+std::uint32_t SteadyClock::GetTickCount()
+{
+    return m_eventTick ? *m_eventTick : MonotonicMillis();
+}
+
+TimeOfDay SteadyClock::Now()
+{
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+    return {ms / 1000, static_cast<int>(ms % 1000)};
+}
+
+void SteadyClock::Sleep(std::uint32_t ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}

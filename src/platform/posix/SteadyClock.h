@@ -1,0 +1,42 @@
+// The program's clock on a real machine: ticks from the monotonic clock, never the
+// wall clock, so that a change of the system time cannot bend a reaction time.
+#pragma once
+
+#include <optional>
+
+#include "platform/Clock.h"
+
+// The tick to use for an input event stamped at eventTick when the counter reads
+// now: the event's own moment, unless the stamp lies in the future or more than a
+// second back, which no honest stamp of the event being handled does.
+std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now);
+
+class SteadyClock : public Clock {
+public:
+    std::uint32_t GetTickCount() override;
+    TimeOfDay Now() override;
+    void Sleep(std::uint32_t ms) override;
+
+    // Milliseconds of the monotonic clock that input events are stamped with.
+    static std::uint32_t MonotonicMillis();
+
+    // While an input event is handled, the tick counter answers with the moment
+    // the key or button went down, not with the moment the handler runs: a busy
+    // main loop must not lengthen anyone's reaction time.
+    class EventScope {
+    public:
+        EventScope(SteadyClock& clock, std::uint32_t eventTick) : m_clock(clock)
+        {
+            m_clock.m_eventTick = TrustedEventTick(eventTick, MonotonicMillis());
+        }
+        ~EventScope() { m_clock.m_eventTick.reset(); }
+        EventScope(const EventScope&) = delete;
+        EventScope& operator=(const EventScope&) = delete;
+
+    private:
+        SteadyClock& m_clock;
+    };
+
+private:
+    std::optional<std::uint32_t> m_eventTick;
+};

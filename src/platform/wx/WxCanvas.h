@@ -1,0 +1,39 @@
+// The drawing surface of one paint over a wx device context.
+#pragma once
+
+#include <map>
+
+#include <wx/dc.h>
+#include <wx/font.h>
+
+#include "platform/Canvas.h"
+
+// Fonts made once per run: a font request is turned into the wx font whose
+// character cell is as high as asked.
+class FontCache {
+public:
+    const wxFont& Get(const Font& font);
+
+private:
+    std::map<std::tuple<std::string, int, int, int>, wxFont> m_fonts;
+};
+
+class WxCanvas : public Canvas {
+public:
+    WxCanvas(wxDC& dc, wxSize client, FontCache& fonts);
+
+    void SelectBrush(const Brush& brush) override;
+    void SelectFont(const Font& font) override;
+    void Rectangle(const Rect& rect) override;
+    void TextOut(int x, int y, std::string_view text) override;
+    Size GetTextExtent(std::string_view text) override;
+    Rect GetClientRect() override { return {0, 0, m_client.x, m_client.y}; }
+    void ClipTo(const Rect& rect) override;
+    void ResetClip() override;
+
+private:
+    wxDC& m_dc;
+    wxSize m_client;
+    FontCache& m_fonts;
+    wxColour m_brush = *wxWHITE;
+};

@@ -1,0 +1,180 @@
+#include "platform/wx/WxViewWindow.h"
+
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+// ---------------------------------------------------------------------------------
+// Keys: the view knows the virtual-key codes of the program's first platform.
+
+unsigned VirtualKeyOf(int code)
+{
+    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
+        return static_cast<unsigned>(code);
+    if (code >= WXK_F1 && code <= WXK_F24)
+        return 0x70u + static_cast<unsigned>(code - WXK_F1);
+    if (code >= WXK_NUMPAD0 && code <= WXK_NUMPAD9)
+        return 0x60u + static_cast<unsigned>(code - WXK_NUMPAD0);
+    switch (code) {
+    case WXK_BACK: return 0x08;
+    case WXK_TAB: case WXK_NUMPAD_TAB: return 0x09;
+    case WXK_RETURN: case WXK_NUMPAD_ENTER: return 0x0D;
+    case WXK_SHIFT: return 0x10;
+    case WXK_CONTROL: return 0x11;
+    case WXK_PAUSE: return 0x13;
+    case WXK_CAPITAL: return 0x14;
+    case WXK_ESCAPE: return 0x1B;
+    case WXK_SPACE: case WXK_NUMPAD_SPACE: return 0x20;
+    case WXK_PAGEUP: return 0x21;
+    case WXK_PAGEDOWN: return 0x22;
+    case WXK_END: return 0x23;
+    case WXK_HOME: return 0x24;
+    case WXK_LEFT: return 0x25;
+    case WXK_UP: return 0x26;
+    case WXK_RIGHT: return 0x27;
+    case WXK_DOWN: return 0x28;
+    case WXK_INSERT: return 0x2D;
+    case WXK_DELETE: return 0x2E;
+    // The keypad without Num Lock: its digits still answer as digits.
+    case WXK_NUMPAD_INSERT: return 0x60;
+    case WXK_NUMPAD_END: return 0x61;
+    case WXK_NUMPAD_DOWN: return 0x62;
+    case WXK_NUMPAD_PAGEDOWN: return 0x63;
+    case WXK_NUMPAD_LEFT: return 0x64;
+    case WXK_NUMPAD_BEGIN: return 0x65;
+    case WXK_NUMPAD_RIGHT: return 0x66;
+    case WXK_NUMPAD_HOME: return 0x67;
+    case WXK_NUMPAD_UP: return 0x68;
+    case WXK_NUMPAD_PAGEUP: return 0x69;
+    case WXK_NUMPAD_MULTIPLY: case WXK_MULTIPLY: return 0x6A;
+    case WXK_NUMPAD_ADD: case WXK_ADD: return 0x6B;
+    case WXK_NUMPAD_SEPARATOR: case WXK_SEPARATOR: return 0x6C;
+    case WXK_NUMPAD_SUBTRACT: case WXK_SUBTRACT: return 0x6D;
+    case WXK_NUMPAD_DECIMAL: case WXK_NUMPAD_DELETE: case WXK_DECIMAL: return 0x6E;
+    case WXK_NUMPAD_DIVIDE: case WXK_DIVIDE: return 0x6F;
+    case WXK_NUMLOCK: return 0x90;
+    case WXK_SCROLL: return 0x91;
+    case ';': return 0xBA;
+    case '=': return 0xBB;
+    case ',': return 0xBC;
+    case '-': return 0xBD;
+    case '.': return 0xBE;
+    case '/': return 0xBF;
+    case '`': return 0xC0;
+    case '[': return 0xDB;
+    case '\\': return 0xDC;
+    case ']': return 0xDD;
+    case '\'': return 0xDE;
+    default: return 0;
+    }
+}
+
+// ---------------------------------------------------------------------------------
+
+WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound)
+    : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
+      m_clock(clock),
+      m_view(std::make_unique<CVeskView>(doc, Platform{clock, *this, sound})),
+      m_timer(this)
+{
+    SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
+    Bind(wxEVT_PAINT, &WxViewWindow::OnPaint, this);
+    Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
+    Bind(wxEVT_LEFT_DOWN, &WxViewWindow::OnLeftDown, this);
+    Bind(wxEVT_RIGHT_DOWN, &WxViewWindow::OnRightDown, this);
+    Bind(wxEVT_TIMER, &WxViewWindow::OnTimer, this);
+}
+
+WxViewWindow::~WxViewWindow()
+{
+    m_timer.Stop();
+}
+
+unsigned WxViewWindow::SetTimer(unsigned id, unsigned intervalMs)
+{
+    m_timerId = id;
+    m_timer.Start(static_cast<int>(std::max(1u, intervalMs)));  // repeats until killed
+    return id;
+}
+
+void WxViewWindow::KillTimer(unsigned id)
+{
+    if (id == m_timerId)
+        m_timer.Stop();
+}
+
+void WxViewWindow::Invalidate(bool erase)
+{
+    m_paintPending = true;
+    Refresh(erase);
+}
+
+void WxViewWindow::InvalidateRect(const Rect& rect, bool erase)
+{
+    m_paintPending = true;
+    RefreshRect(wxRect(rect.left, rect.top, rect.Width(), rect.Height()), erase);
+}
+
+// ---------------------------------------------------------------------------------
+
+void WxViewWindow::OnPaint(wxPaintEvent&)
+{
+    m_paintPending = false;
+    wxPaintDC dc(this);
+    WxCanvas canvas(dc, GetClientSize(), m_fonts);
+    m_view->OnDraw(canvas);
+
+    if (m_timerDeferred) {
+        m_timerDeferred = false;
+        CallAfter(&WxViewWindow::DeliverTimer);
+    }
+}
+
+// A repaint that was asked for is served before a timer expiry: the attempt cycle
+// draws the square in the paint and must never see the timer overtake it.
+void WxViewWindow::OnTimer(wxTimerEvent&)
+{
+    if (m_paintPending)
+        m_timerDeferred = true;
+    else
+        DeliverTimer();
+}
+
+void WxViewWindow::DeliverTimer()
+{
+    if (m_timer.IsRunning())
+        m_view->OnTimer(m_timerId);
+}
+
+void WxViewWindow::OnKeyDown(wxKeyEvent& event)
+{
+    // Alt combinations and F10 belong to the menu, as system keys do.
+    if (event.AltDown() || event.GetKeyCode() == WXK_ALT || event.GetKeyCode() == WXK_F10) {
+        event.Skip();
+        return;
+    }
+    const unsigned vk = VirtualKeyOf(event.GetKeyCode());
+    if (vk == 0) {
+        event.Skip();
+        return;
+    }
+    SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
+    m_view->OnKeyDown(vk, 1, 0);
+}
+
+void WxViewWindow::OnLeftDown(wxMouseEvent& event)
+{
+    {
+        SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
+        m_view->OnLButtonDown();
+    }
+    event.Skip();  // the default handling gives the window the focus
+}
+
+void WxViewWindow::OnRightDown(wxMouseEvent& event)
+{
+    {
+        SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
+        m_view->OnRButtonDown();
+    }
+    event.Skip();
+}
