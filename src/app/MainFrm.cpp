@@ -93,7 +93,7 @@ void CMainFrame::BuildMenu()
 
 void CMainFrame::BuildToolBar()
 {
-    auto* toolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+    auto* toolBar = m_toolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                      wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER);
     toolBar->SetToolBitmapSize(kButtonSize);
     bool first = true;

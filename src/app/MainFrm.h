@@ -2,6 +2,7 @@
 #pragma once
 
 #include <wx/aui/aui.h>
+#include <wx/aui/auibar.h>
 #include <wx/frame.h>
 
 #include "platform/posix/SteadyClock.h"
@@ -15,6 +16,7 @@ public:
     ~CMainFrame() override;
 
     WxViewWindow& ViewWindow() { return *m_view; }
+    wxAuiToolBar& ToolBar() { return *m_toolBar; }
     bool ToolBarShown();
 
 private:
@@ -25,4 +27,5 @@ private:
 
     wxAuiManager m_aui;
     WxViewWindow* m_view = nullptr;
+    wxAuiToolBar* m_toolBar = nullptr;
 };

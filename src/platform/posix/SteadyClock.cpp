@@ -7,10 +7,15 @@
 #include <windows.h>
 #endif
 
-std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now)
+std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now, std::uint32_t floor)
 {
-    const auto age = static_cast<std::int32_t>(now - eventTick);  // wraps like the counter
-    return age < 0 || age > 1000 ? now : eventTick;
+    // Differences, not values, are compared, so the wrap of the counter does no harm.
+    const auto age = static_cast<std::int32_t>(now - eventTick);
+    if (age < 0 || age > 1000)
+        return now;
+    if (static_cast<std::int32_t>(eventTick - floor) < 0)
+        return floor;
+    return eventTick;
 }
 
 std::uint32_t SteadyClock::MonotonicMillis()
@@ -27,7 +32,10 @@ std::uint32_t SteadyClock::MonotonicMillis()
 
 std::uint32_t SteadyClock::GetTickCount()
 {
-    return m_eventTick ? *m_eventTick : MonotonicMillis();
+    if (m_eventTick)
+        return *m_eventTick;
+    m_lastTick = MonotonicMillis();
+    return m_lastTick;
 }
 
 TimeOfDay SteadyClock::Now()

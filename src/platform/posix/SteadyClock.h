@@ -8,8 +8,10 @@
 
 // The tick to use for an input event stamped at eventTick when the counter reads
 // now: the event's own moment, unless the stamp lies in the future or more than a
-// second back, which no honest stamp of the event being handled does.
-std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now);
+// second back, which no honest stamp of the event being handled does. Nor does the
+// counter ever run backwards: a stamp before floor, a tick the program has already
+// read, gives floor (the press came before a redraw that restarted the timing).
+std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now, std::uint32_t floor);
 
 class SteadyClock : public Clock {
 public:
@@ -27,7 +29,7 @@ public:
     public:
         EventScope(SteadyClock& clock, std::uint32_t eventTick) : m_clock(clock)
         {
-            m_clock.m_eventTick = TrustedEventTick(eventTick, MonotonicMillis());
+            m_clock.m_eventTick = TrustedEventTick(eventTick, MonotonicMillis(), m_clock.m_lastTick);
         }
         ~EventScope() { m_clock.m_eventTick.reset(); }
         EventScope(const EventScope&) = delete;
@@ -39,4 +41,5 @@ public:
 
 private:
     std::optional<std::uint32_t> m_eventTick;
+    std::uint32_t m_lastTick = MonotonicMillis();  // the latest tick handed out
 };

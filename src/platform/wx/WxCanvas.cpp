@@ -40,8 +40,11 @@ const wxFont& FontCache::Get(const Font& font)
 
 // ---------------------------------------------------------------------------------
 
-WxCanvas::WxCanvas(wxDC& dc, wxSize client, FontCache& fonts) : m_dc(dc), m_client(client), m_fonts(fonts)
+WxCanvas::WxCanvas(wxDC& dc, wxSize client, FontCache& fonts, PaintProbe* probe)
+    : m_dc(dc), m_client(client), m_fonts(fonts), m_probe(probe)
 {
+    if (m_probe)
+        m_probe->PaintBegins();
     // Black text on an opaque white background, as every paint of the program expects.
     m_dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
     m_dc.SetTextBackground(*wxWHITE);
@@ -76,6 +79,8 @@ void WxCanvas::Rectangle(const Rect& rect)
 void WxCanvas::TextOut(int x, int y, std::string_view text)
 {
     m_dc.DrawText(FromUtf8(text), x, y);
+    if (m_probe)
+        m_probe->TextDrawn(x, y, text);
 }
 
 Size WxCanvas::GetTextExtent(std::string_view text)

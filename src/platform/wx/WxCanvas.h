@@ -18,9 +18,18 @@ private:
     std::map<std::tuple<std::string, int, int, int>, wxFont> m_fonts;
 };
 
+// Sees every paint and every text the view draws: the GUI tests read the window's
+// texts here, since text cannot be read back from pixels.
+class PaintProbe {
+public:
+    virtual ~PaintProbe() = default;
+    virtual void PaintBegins() = 0;
+    virtual void TextDrawn(int x, int y, std::string_view text) = 0;
+};
+
 class WxCanvas : public Canvas {
 public:
-    WxCanvas(wxDC& dc, wxSize client, FontCache& fonts);
+    WxCanvas(wxDC& dc, wxSize client, FontCache& fonts, PaintProbe* probe = nullptr);
 
     void SelectBrush(const Brush& brush) override;
     void SelectFont(const Font& font) override;
@@ -35,5 +44,6 @@ private:
     wxDC& m_dc;
     wxSize m_client;
     FontCache& m_fonts;
+    PaintProbe* m_probe;
     wxColour m_brush = *wxWHITE;
 };

@@ -120,7 +120,7 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
 {
     m_paintPending = false;
     wxPaintDC dc(this);
-    WxCanvas canvas(dc, GetClientSize(), m_fonts);
+    WxCanvas canvas(dc, GetClientSize(), m_fonts, m_probe);
     m_view->OnDraw(canvas);
 
     if (m_timerDeferred) {

@@ -22,6 +22,7 @@ public:
     ~WxViewWindow() override;
 
     CVeskView& View() { return *m_view; }
+    void SetPaintProbe(PaintProbe* probe) { m_probe = probe; }
 
     // --- WindowHost ---------------------------------------------------------------
     unsigned SetTimer(unsigned id, unsigned intervalMs) override;
@@ -40,6 +41,7 @@ private:
     SteadyClock& m_clock;
     std::unique_ptr<CVeskView> m_view;
     FontCache m_fonts;
+    PaintProbe* m_probe = nullptr;
     wxTimer m_timer;
     unsigned m_timerId = 0;
     bool m_paintPending = false;

@@ -1,0 +1,35 @@
+// Which tick an answer gets: the moment of the press, within sane bounds.
+#include <gtest/gtest.h>
+
+#include "platform/posix/SteadyClock.h"
+
+TEST(Clock, EventStampIsTrustedOnlyWithinASecondAndNeverBackwards)
+{
+    struct Case {
+        const char* name;
+        std::uint32_t stamp, now, floor, tick;
+    };
+    const Case cases[] = {
+        {"recent press", 9'850, 10'000, 9'000, 9'850},
+        {"press a second back", 9'000, 10'000, 8'000, 9'000},
+        {"older than a second", 8'999, 10'000, 8'000, 10'000},
+        {"from the future", 10'001, 10'000, 9'000, 10'000},
+        {"before a tick already read", 9'500, 10'000, 9'600, 9'600},
+        {"across the wrap", 0xFFFFFFF0u, 0x10u, 0xFFFFFF00u, 0xFFFFFFF0u},
+        {"floor across the wrap", 0xFFFFFFF0u, 0x10u, 0x5u, 0x5u},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TrustedEventTick(c.stamp, c.now, c.floor), c.tick) << c.name;
+}
+
+TEST(Clock, TickCounterFollowsTheMonotonicClockOutsideEvents)
+{
+    SteadyClock clock;
+    const std::uint32_t before = SteadyClock::MonotonicMillis();
+    const std::uint32_t tick = clock.GetTickCount();
+    EXPECT_LE(tick - before, 1000u);
+    {
+        SteadyClock::EventScope press(clock, tick);
+        EXPECT_EQ(clock.GetTickCount(), tick);
+    }
+}

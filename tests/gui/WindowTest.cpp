@@ -1,0 +1,178 @@
+// The real window under an X server, driven by real key and mouse events.
+#include <thread>
+
+#include "GuiHarness.h"
+
+namespace {
+
+const wxColour kWhite(255, 255, 255), kBlack(0, 0, 0), kRed(255, 0, 0), kGreen(0, 255, 0);
+const wxColour kYellow(255, 255, 0), kBlue(0, 100, 255);
+
+}  // namespace
+
+TEST_F(GuiTest, OpensOnTheIndexPageAfterABlankFirstPaint)
+{
+    EXPECT_GE(probe.paints, 2);
+    EXPECT_TRUE(ShowsAt("    KBR_DORIN belongs to ''Arvenlo'' series.", 20, 20));
+    EXPECT_EQ(frame->GetTitle(), "   kbr_dorin - test and train your reaction");
+    // The page is framed by a 1-pixel black line on a white area.
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(frame->ViewWindow(), 0, 0) == kBlack; }));
+    EXPECT_EQ(PixelAt(frame->ViewWindow(), 1, 1), kWhite);
+}
+
+TEST_F(GuiTest, KeyAStartsModeAAndTheSquareAppearsAfterTheWait)
+{
+    Type('a');
+    ASSERT_TRUE(WaitFor([&] { return Shows("Mode A: finding reaction."); }));
+    EXPECT_TRUE(ShowsAt("STARTED...", 30, 170));
+    EXPECT_TRUE(ShowsAt("Mode A: finding reaction.", 230, 20));
+
+    ASSERT_TRUE(WaitForSquare(kBlack));
+    wxWindow& view = frame->ViewWindow();
+    EXPECT_EQ(PixelAt(view, 29, 29), kWhite);
+    EXPECT_EQ(PixelAt(view, 120, 120), kWhite);
+    EXPECT_EQ(PixelAt(view, 119, 119), kBlack);
+}
+
+TEST_F(GuiTest, ColouredSquareHasAOnePixelBlackOutline)
+{
+    Type('c');
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_bTiming; }, 8000));
+    const wxColour colour = Doc().m_strSide == "left" ? kYellow : kBlue;
+    ASSERT_TRUE(WaitForSquare(colour));
+    wxWindow& view = frame->ViewWindow();
+    for (int edge : {30, 119}) {
+        EXPECT_EQ(PixelAt(view, edge, 75), kBlack) << edge;
+        EXPECT_EQ(PixelAt(view, 75, edge), kBlack) << edge;
+    }
+    for (int inside : {31, 118}) {
+        EXPECT_EQ(PixelAt(view, inside, 75), colour) << inside;
+        EXPECT_EQ(PixelAt(view, 75, inside), colour) << inside;
+    }
+    EXPECT_EQ(PixelAt(view, 29, 75), kWhite);
+    EXPECT_EQ(PixelAt(view, 120, 75), kWhite);
+}
+
+TEST_F(GuiTest, AnswerShowsTheVerdictAndTheDelay)
+{
+    Type('a');
+    ASSERT_TRUE(WaitForSquare(kBlack));
+    WaitUntilSquareShownFor(40);
+    const int delay = Doc().m_nDelay;
+    Type(WXK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_dSeriesCount == 1.0; }));
+    const std::string verdict = std::to_string(static_cast<int>(Doc().m_dSeriesSum)) + " ms REACTION.";
+    EXPECT_TRUE(ShowsAt(verdict, 30, 170)) << verdict;
+    EXPECT_TRUE(ShowsAt(std::to_string(delay) + " ms delay.", 30, 190));
+}
+
+TEST_F(GuiTest, KeyDuringTheWaitIsAFalseStart)
+{
+    Type('b');
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_bPauseRunning; }));
+    Type('s');
+    ASSERT_TRUE(WaitFor([&] { return Shows("FALSTART."); }));
+    EXPECT_NE(PixelAt(frame->ViewWindow(), 75, 75), kRed);
+}
+
+TEST_F(GuiTest, MouseButtonsAnswerTheSquare)
+{
+    Type('a');
+    ASSERT_TRUE(WaitForSquare(kBlack));
+    WaitUntilSquareShownFor(40);
+    sim.MouseMove(frame->ViewWindow().ClientToScreen(wxPoint(300, 200)));
+    Pump();
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    EXPECT_TRUE(WaitFor([&] { return Doc().m_dSeriesCount == 1.0; }));
+}
+
+// The moment of the press counts, not the moment the busy program gets to it.
+TEST_F(GuiTest, ReactionIsTakenFromThePressEvenWhenTheHandlerIsLate)
+{
+    Type('a');
+    ASSERT_TRUE(WaitForSquare(kBlack));
+    WaitUntilSquareShownFor(40);
+    Type('x');
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the main thread is busy
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_dSeriesCount == 1.0; }));
+    // Pressed about 40 ms after the square; the handler ran more than 150 ms after it.
+    EXPECT_GE(Doc().m_dSeriesSum, 40.0 - 9);
+    EXPECT_LT(Doc().m_dSeriesSum, 100.0) << "the stop tick is the press, not the late handler";
+}
+
+TEST_F(GuiTest, EscReturnsToTheIndexPage)
+{
+    Type('c');
+    ASSERT_TRUE(WaitFor([&] { return Shows("Mode C: selective reaction."); }));
+    Type(WXK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return ShowsAt("    KBR_DORIN belongs to ''Arvenlo'' series.", 20, 20); }));
+    EXPECT_FALSE(Doc().m_bPauseRunning);
+}
+
+TEST_F(GuiTest, CommandsAreGreyedForTheCurrentPageModeAndLanguage)
+{
+    struct Expect {
+        int tool, menu;
+    };
+    const Expect index{cmd::kToolIndexPage, cmd::kMenuIndexPage};
+    const Expect modeB{cmd::kToolModeB, cmd::kMenuModeB};
+    const Expect modeA{cmd::kToolModeA, cmd::kMenuModeA};
+    const Expect english{cmd::kToolEnglish, cmd::kMenuEnglish};
+    const Expect lithuanian{cmd::kToolLithuanian, cmd::kMenuLithuanian};
+    auto enabled = [&](const Expect& e) {
+        const bool tool = ToolEnabled(e.tool);
+        EXPECT_EQ(tool, MenuEnabled(e.menu)) << "menu and toolbar agree for " << e.tool;
+        return tool;
+    };
+
+    EXPECT_FALSE(enabled(index));
+    EXPECT_TRUE(enabled(modeB));
+    EXPECT_FALSE(enabled(english));
+    EXPECT_TRUE(enabled(lithuanian));
+
+    ClickTool(cmd::kToolModeB);
+    ASSERT_TRUE(WaitFor([&] { return Shows("Mode B: distinction reaction."); }));
+    EXPECT_TRUE(WaitFor([&] { return ToolEnabled(cmd::kToolIndexPage); }));
+    EXPECT_TRUE(enabled(index));
+    EXPECT_FALSE(enabled(modeB));
+    EXPECT_TRUE(enabled(modeA));
+
+    ClickTool(cmd::kToolLithuanian);
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_chLanguage == 'L'; }));
+    EXPECT_TRUE(WaitFor([&] { return !ToolEnabled(cmd::kToolLithuanian); }));
+    EXPECT_FALSE(enabled(lithuanian));
+    EXPECT_TRUE(enabled(english));
+    EXPECT_TRUE(MenuEnabled(cmd::kMenuAbout));
+    EXPECT_TRUE(MenuEnabled(cmd::kMenuValidation));
+}
+
+TEST_F(GuiTest, LanguageFromTheMenuRedrawsThePage)
+{
+    Type('m', wxMOD_ALT);  // Menu
+    Pump();
+    Type('l');  // Language...
+    Pump();
+    Type('r');  // Russian
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_chLanguage == 'R'; }));
+    EXPECT_TRUE(WaitFor([&] {
+        return ShowsAt("    KBR_DORIN vxodit v seriyu pragram dlia treninga mozga ''Arvenlo''.", 20, 9);
+    }));
+    EXPECT_EQ(Doc().m_chBackupState, 'b');
+}
+
+TEST_F(GuiTest, ToolbarCanBeHiddenAndShownAgain)
+{
+    EXPECT_TRUE(frame->ToolBarShown());
+    Type('m', wxMOD_ALT);
+    Pump();
+    Type('t');
+    ASSERT_TRUE(WaitFor([&] { return !frame->ToolBarShown(); }));
+    frame->GetMenuBar()->UpdateMenus();
+    EXPECT_FALSE(frame->GetMenuBar()->IsChecked(WxIdOf(cmd::kViewToolbar)));
+    Type('m', wxMOD_ALT);
+    Pump();
+    Type('t');
+    ASSERT_TRUE(WaitFor([&] { return frame->ToolBarShown(); }));
+    frame->GetMenuBar()->UpdateMenus();
+    EXPECT_TRUE(frame->GetMenuBar()->IsChecked(WxIdOf(cmd::kViewToolbar)));
+}
