@@ -17,7 +17,7 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKBR_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKBR_SANITIZE=ON -DKBR_BUILD_APP=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test: build build-asan
