@@ -1,6 +1,8 @@
 // CVeskView: construction, the paint and the drawing helpers shared by all pages.
 #include "view/VeskView.h"
 
+#include "platform/File.h"
+
 CVeskView::CVeskView(CVeskDoc& doc, Platform platform) : m_doc(doc), m_platform(platform) {}
 
 int CVeskView::ModeIndex(char chMode)
@@ -24,8 +26,15 @@ void CVeskView::OnDraw(Canvas& dc)
     if (!doc.m_bFirstPaint) {
         m_pDC = &dc;
 
-        if (!doc.m_bRecordsLoaded)
+        if (!doc.m_bRecordsLoaded) {
+            const RecordsLock lock;  // never in the middle of another copy's save
+            CheckRecordsFiles();
+            if (!LoadRecords()) {  // a recovery message is all this paint shows
+                m_pDC = nullptr;
+                return;
+            }
             doc.m_bRecordsLoaded = true;
+        }
 
         if (doc.m_strPage == "explanation") {
             ShowExplanationPage();

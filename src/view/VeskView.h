@@ -9,6 +9,8 @@
 //   engine/SeriesResults.cpp     the result screen, series of 10, session records
 //   explanation/ExplanationPage.cpp  the index page
 //   commands/Commands.cpp        language choice and the enable rules of commands
+//   records/RecordsFile.cpp      the records file: coding, readers and writers
+//   records/RecordsRecovery.cpp  records start-up and exit, backup copy, recovery
 #pragma once
 
 #include <string>
@@ -83,6 +85,23 @@ public:
     // --- the index page -----------------------------------------------------------
     void ShowExplanationPage();
 
+    // --- the records file -----------------------------------------------------------
+    void CodeRecordsFile(std::string_view operation);  // "decode" or "encode"
+    void ComputeFilePositions();
+    void ReadRecordsHeader();
+    void WriteRecordsHeader();
+    void ReadRecords();
+    void WriteRecords();
+
+    // --- records start-up, exit and recovery ------------------------------------------
+    void CheckRecordsFiles();
+    bool LoadRecords();  // false: a recovery message is on the screen, start over next paint
+    void RecoverRecords();
+    void RestoreRecordsFile();
+    void BackupRecordsFile();
+    void SaveRecords();
+    void OnDestroy();
+
     // --- drawing helpers shared by the pages ----------------------------------------------
     void ClearClientArea();
     Point GetCenteredTextOrigin(std::string_view text);
@@ -102,6 +121,7 @@ private:
     static int ModeIndex(char chMode);
     void Invalidate() { m_platform.window.Invalidate(true); }
     void DrawTextAt(int x, int y, std::string_view text) { m_pDC->TextOut(x, y, text); }
+    void ShowRecordsMessage(std::string_view text, int lowerBy);
 
     CVeskDoc& m_doc;
     Platform m_platform;

@@ -31,6 +31,7 @@ void RecordingCanvas::Rectangle(const Rect& rect)
 void RecordingCanvas::TextOut(int x, int y, std::string_view text)
 {
     texts.push_back({x, y, std::string(text), m_font, m_clip});
+    textLog.push_back(texts.back());
     ++operations;
 }
 

@@ -49,6 +49,7 @@ public:
     std::vector<DrawnRect> rects;
     std::vector<DrawnText> texts;
     int operations = 0;  // rectangles and texts drawn so far
+    std::vector<DrawnText> textLog;  // every text ever drawn, hidden or not
 
     // Width of one character in the given font.
     static int CharWidth(const Font& font) { return font.width; }

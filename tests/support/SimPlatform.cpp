@@ -3,7 +3,7 @@
 TimeOfDay SimPlatform::Now()
 {
     const std::uint64_t ms = static_cast<std::uint64_t>(startMillis) + m_elapsed;
-    return {static_cast<std::int64_t>(1'700'000'000 + ms / 1000), static_cast<int>(ms % 1000)};
+    return {startSeconds + static_cast<std::int64_t>(ms / 1000), static_cast<int>(ms % 1000)};
 }
 
 void SimPlatform::Sleep(std::uint32_t ms)
@@ -36,12 +36,17 @@ void SimPlatform::InvalidateRect(const Rect& /*rect*/, bool erase)
     Invalidate(erase);
 }
 
-void SimPlatform::PumpPaints()
+bool SimPlatform::PumpPaints(int limit)
 {
-    while (m_paintPending) {
+    for (int served = 0; m_paintPending; ++served) {
+        if (served == limit)
+            return false;
         m_paintPending = false;
-        if (m_erasePending)
+        if (m_erasePending) {
+            auto log = std::move(screen.textLog);
             screen = RecordingCanvas(client);
+            screen.textLog = std::move(log);
+        }
         m_erasePending = false;
         screen.BeginPaint();
         const int before = screen.operations;
@@ -50,6 +55,7 @@ void SimPlatform::PumpPaints()
         ++paintCount;
         lastPaintOperations = screen.operations - before;
     }
+    return true;
 }
 
 void SimPlatform::Deliver(const std::function<void()>& handler)

@@ -41,7 +41,8 @@ public:
     void Advance(std::uint32_t ms);
     // Runs a user's input handler, then the repaints it caused.
     void Deliver(const std::function<void()>& handler);
-    void PumpPaints();
+    // Serves pending repaints; false when more than limit paints did not settle it.
+    bool PumpPaints(int limit = 1000);
 
     bool TimerRunning() const { return m_timer.has_value(); }
     std::uint64_t Elapsed() const { return m_elapsed; }
@@ -53,6 +54,7 @@ public:
     // Settings
     std::uint32_t tickBase = 1'000'000;  // the tick counter at simulated time 0
     int startMillis = 500;                // milliseconds part of the time of day at time 0
+    std::int64_t startSeconds = 1'700'000'000;  // seconds of the time of day at time 0
     Rect client{0, 0, 552, 263};
 
     // Observations

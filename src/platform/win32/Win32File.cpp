@@ -1,0 +1,81 @@
+// Files on Windows, where share modes are the system's own.
+#include <windows.h>
+
+#include "platform/File.h"
+
+std::optional<File> File::Open(const std::string& name, FileAccess access, FileShare share, FileCreation creation)
+{
+    const DWORD desired = access == FileAccess::Read    ? GENERIC_READ
+                          : access == FileAccess::Write ? GENERIC_WRITE
+                                                        : GENERIC_READ | GENERIC_WRITE;
+    const DWORD shareMode = share == FileShare::None ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const DWORD disposition = creation == FileCreation::OpenExisting ? OPEN_EXISTING
+                              : creation == FileCreation::OpenAlways ? OPEN_ALWAYS
+                                                                     : CREATE_ALWAYS;
+    // Not through a symbolic link: open the link itself and refuse it.
+    HANDLE h = ::CreateFileA(name.c_str(), desired, shareMode, nullptr, disposition,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        ::GetFileType(h) != FILE_TYPE_DISK) {
+        ::CloseHandle(h);
+        return std::nullopt;
+    }
+    return File(reinterpret_cast<std::intptr_t>(h), access != FileAccess::Read);
+}
+
+File::File(File&& other) noexcept : m_handle(other.m_handle), m_writable(other.m_writable)
+{
+    other.m_handle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+}
+
+File::~File()
+{
+    HANDLE h = reinterpret_cast<HANDLE>(m_handle);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    if (m_writable)
+        ::FlushFileBuffers(h);
+    ::CloseHandle(h);
+}
+
+std::size_t File::ReadAt(std::uint64_t position, void* data, std::size_t size)
+{
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    DWORD read = 0;
+    if (!::ReadFile(reinterpret_cast<HANDLE>(m_handle), data, static_cast<DWORD>(size), &read, &at))
+        return 0;
+    return read;
+}
+
+void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
+{
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    DWORD written = 0;
+    ::WriteFile(reinterpret_cast<HANDLE>(m_handle), data, static_cast<DWORD>(size), &written, &at);
+}
+
+// ---------------------------------------------------------------------------------
+
+// A named mutex per working directory would need the directory's name; one per
+// user session is enough to keep two copies from saving at the same moment.
+RecordsLock::RecordsLock()
+    : m_handle(reinterpret_cast<std::intptr_t>(::CreateMutexA(nullptr, FALSE, "Local\\kbr_dorin.records")))
+{
+    if (m_handle)
+        ::WaitForSingleObject(reinterpret_cast<HANDLE>(m_handle), 5000);
+}
+
+RecordsLock::~RecordsLock()
+{
+    if (m_handle) {
+        ::ReleaseMutex(reinterpret_cast<HANDLE>(m_handle));
+        ::CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+    }
+}

@@ -1,0 +1,253 @@
+// Records at start-up and exit, on real files: every outcome of a damaged, missing
+// or good records file and backup copy, and the places where the program guards
+// the user's files.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+
+#include "support/ScratchDir.h"
+#include "support/Session.h"
+#include "view/records/RecordsFile.h"
+
+using namespace records;
+
+namespace {
+
+const std::string kRestored = "File 'kbr_dorin.ini' was found damaged and recovered from 'kbr_dorin.bak'.";
+const std::string kCleared = "File 'kbr_dorin.ini' was found damaged and results were deleted.";
+const std::string kBackupBad = "Unfortunately file 'kbr_dorin.bak' was damaged too and results were deleted.";
+
+// The coded records file a run with this mode A record leaves behind (made in a
+// directory of its own, so the files of the test stay as they are).
+std::string GoodFile(double recordA)
+{
+    const auto home = std::filesystem::current_path();
+    std::filesystem::create_directory("made");
+    std::filesystem::current_path("made");
+    Session writer;
+    writer.doc.m_dSessionRecord = {recordA, 0.0, 0.0};
+    writer.view.SaveRecords();
+    const std::string bytes = ReadWholeFile(kIniName);
+    std::filesystem::current_path(home);
+    std::filesystem::remove_all("made");
+    return bytes;
+}
+
+// The records messages drawn so far, in order.
+std::vector<std::string> Messages(const Session& s)
+{
+    std::vector<std::string> found;
+    for (const auto& t : s.sim.screen.textLog)
+        if (t.text == kRestored || t.text == kCleared || t.text == kBackupBad)
+            found.push_back(t.text);
+    return found;
+}
+
+// Starts a session on the files in the working directory; false when the
+// start-up did not settle.
+bool Start(Session& s)
+{
+    s.sim.Invalidate(true);
+    return s.sim.PumpPaints(20);
+}
+
+}  // namespace
+
+TEST(RecordsStartup, EveryOutcomeOfTheTwoFiles)
+{
+    const std::string good = GoodFile(180.3);
+    const std::string backup = GoodFile(250.5);
+    const std::string garbage(kFileSize, 'Z');
+    const std::optional<std::string> none;
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> ini, bak;
+        std::vector<std::string> messages;
+        double recordA;
+        bool backupAtExit;
+    };
+    const Case cases[] = {
+        {"both good", good, backup, {}, 180.3, false},
+        {"records damaged, backup good", garbage, backup, {kRestored}, 250.5, false},
+        {"records damaged, no backup", garbage, none, {kCleared}, 0.0, true},
+        {"both damaged", garbage, garbage, {kRestored, kBackupBad}, 0.0, false},
+        {"records missing, backup good", none, backup, {kRestored}, 250.5, false},
+        {"records missing, backup damaged", none, garbage, {kRestored, kRestored, kBackupBad}, 0.0, false},
+        {"first run", none, none, {}, 0.0, true},
+        {"records of 10 bytes", std::string("0123456789"), backup, {kRestored}, 250.5, false},
+        {"records of 400 bytes", good + std::string(105, 'q'), backup, {}, 180.3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(kIniName);
+        std::filesystem::remove(kBakName);
+        if (c.ini)
+            WriteWholeFile(kIniName, *c.ini);
+        if (c.bak)
+            WriteWholeFile(kBakName, *c.bak);
+
+        Session s;
+        ASSERT_TRUE(Start(s));
+        EXPECT_EQ(Messages(s), c.messages);
+        EXPECT_EQ(s.sim.sleeps, std::vector<std::uint32_t>(c.messages.size(), 7000));
+        EXPECT_EQ(s.doc.m_dTotalRecord[0], c.recordA);
+        EXPECT_TRUE(s.doc.m_bRecordsLoaded);
+        EXPECT_TRUE(s.Shows("    KBR_DORIN belongs to ''Arvenlo'' series.")) << "the start page follows";
+
+        const std::string bakBefore = FileExists(kBakName) ? ReadWholeFile(kBakName) : "";
+        s.view.OnDestroy();
+        EXPECT_EQ(s.doc.m_chBackupState == 'B', c.backupAtExit);
+        EXPECT_EQ(ReadWholeFile(kBakName) != bakBefore, c.backupAtExit);
+        if (c.backupAtExit) {
+            EXPECT_EQ(ReadWholeFile(kBakName), ReadWholeFile(kIniName).substr(0, kFileSize));
+        }
+
+        // Whatever happened, the next run finds both files good and the same records.
+        Session next;
+        ASSERT_TRUE(Start(next));
+        EXPECT_TRUE(Messages(next).empty());
+        EXPECT_EQ(next.doc.m_dTotalRecord[0], c.recordA);
+    }
+}
+
+TEST(RecordsStartup, ClearedFileHoldsBlanksAndMessagesStandCentred)
+{
+    WriteWholeFile(kIniName, std::string(kFileSize, 'Z'));
+    Session s;
+    ASSERT_TRUE(Start(s));
+    EXPECT_EQ(ReadWholeFile(kIniName), std::string(kFileSize, ' '));
+    const auto& message = s.sim.screen.textLog.front();
+    EXPECT_EQ(message.text, kCleared);
+    EXPECT_EQ(message.font, RecordingCanvas::kDefaultFont) << "no font of the view is selected yet";
+    const int width = static_cast<int>(kCleared.size()) * RecordingCanvas::kDefaultFont.width;
+    EXPECT_EQ((Point{message.x, message.y}), (Point{(552 - width) / 2, (263 - 16) / 2 - 20}));
+
+    WriteWholeFile(kIniName, std::string(kFileSize, 'Z'));
+    WriteWholeFile(kBakName, std::string(kFileSize, 'Z'));
+    Session both;
+    ASSERT_TRUE(Start(both));
+    const auto& last = both.sim.screen.textLog[1];
+    EXPECT_EQ(last.text, kBackupBad);
+    EXPECT_EQ(last.y, (263 - 16) / 2 - 20 + 20) << "the second message stands 20 pixels lower";
+}
+
+TEST(RecordsStartup, OneChangedCheckMarkByteBringsBackTheBackupsRecords)
+{
+    WriteWholeFile(kIniName, GoodFile(180.3));
+    WriteWholeFile(kBakName, GoodFile(250.5));
+    {
+        Session editor;
+        editor.view.CodeRecordsFile("decode");
+        editor.view.ReadRecordsHeader();
+        std::string plain = ReadWholeFile(kIniName);
+        plain[editor.doc.m_nCheckPos[7] + 2] = 'x';
+        WriteWholeFile(kIniName, plain);
+        editor.view.CodeRecordsFile("encode");
+    }
+    Session s;
+    ASSERT_TRUE(Start(s));
+    EXPECT_EQ(Messages(s), std::vector<std::string>{kRestored});
+    EXPECT_EQ(s.sim.beeps.size(), 1u);
+    EXPECT_EQ(s.doc.m_dTotalRecord[0], 250.5);
+}
+
+TEST(RecordsStartup, RecordsAndLanguageOutliveTheRun)
+{
+    {
+        Session first;
+        ASSERT_TRUE(Start(first));
+        first.Press(key::A);
+        for (int i = 0; i < 10; ++i)
+            first.AnswerWithReaction(200 + i);
+        first.sim.Deliver([&] { first.view.ChooseLanguage('L'); });
+        first.view.OnDestroy();
+    }
+    Session second;
+    ASSERT_TRUE(Start(second));
+    EXPECT_EQ(second.doc.m_chLanguage, 'L');
+    EXPECT_EQ(second.doc.m_dTotalRecord[0], 204.5);
+    second.Press(key::A);
+    EXPECT_TRUE(second.Shows("204.5 ms - absoliutus rekordas."));
+}
+
+// --- where the program guards the user's files ---------------------------------------------
+
+// A records file that can be read but not written can neither be restored nor
+// cleared; the start-up must not show its message and pause on every paint forever.
+TEST(RecordsStartup, UnwritableRecordsFileEndsTheStartupAfterOneFailedRecovery)
+{
+    WriteWholeFile(kIniName, GoodFile(180.3));
+    WriteWholeFile(kBakName, GoodFile(250.5));
+    ::chmod(kIniName, 0444);
+    ::chmod(".", 0777);
+    const std::string before = ReadWholeFile(kIniName);
+
+    // Root may write anything, so the run takes an ordinary user's rights.
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                std::_Exit(3);
+            Session s;
+            const bool settled = Start(s);
+            s.view.OnDestroy();
+            std::_Exit(settled && s.sim.sleeps.size() == 1 && s.doc.m_dTotalRecord[0] == 0.0 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadWholeFile(kIniName), before);
+}
+
+// A planted link must never make the program write through it to another file.
+TEST(RecordsStartup, RecordsFilesAreNeverOpenedThroughALink)
+{
+    const std::string backup = GoodFile(250.5);
+    for (const char* linked : {kIniName, kBakName}) {
+        SCOPED_TRACE(linked);
+        std::filesystem::remove(kIniName);
+        std::filesystem::remove(kBakName);
+        WriteWholeFile("precious.txt", "do not touch");
+        if (linked == kIniName)
+            WriteWholeFile(kBakName, backup);
+        std::filesystem::create_symlink("precious.txt", linked);
+
+        Session s;
+        ASSERT_TRUE(Start(s));
+        s.doc.m_dSessionRecord[0] = 150.0;
+        s.view.OnDestroy();
+        EXPECT_EQ(ReadWholeFile("precious.txt"), "do not touch");
+        EXPECT_TRUE(std::filesystem::is_symlink(linked));
+    }
+}
+
+// Two copies of the program closing at the same moment take turns.
+TEST(RecordsStartup, SavesOfTwoCopiesAtOnceLeaveAGoodFile)
+{
+    WriteWholeFile(kIniName, GoodFile(300.0));
+    std::vector<pid_t> copies;
+    for (double record : {210.0, 220.0}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (int i = 0; i < 40; ++i) {
+                Session s;
+                s.doc.m_dSessionRecord = {record, record, record};
+                s.view.SaveRecords();
+            }
+            std::_Exit(0);
+        }
+        copies.push_back(pid);
+    }
+    for (pid_t pid : copies) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    Session s;
+    ASSERT_TRUE(Start(s));
+    EXPECT_TRUE(Messages(s).empty());
+    EXPECT_TRUE(s.doc.m_dTotalRecord[0] == 210.0 || s.doc.m_dTotalRecord[0] == 220.0) << s.doc.m_dTotalRecord[0];
+}
