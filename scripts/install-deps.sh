@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   # the window, sound and crypto libraries of the program
-  libwxgtk3.2-dev libasound2-dev libsodium-dev
+  libwxgtk3.2-dev libgtk-3-dev libasound2-dev libsodium-dev
   # fonts metric-compatible with the faces the program asks for ("Times", "Courier New")
   fonts-liberation fontconfig
   # a display for the GUI tests and for `make run` on a headless machine, and screenshots

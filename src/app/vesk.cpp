@@ -1,18 +1,70 @@
 #include "app/vesk.h"
 
+#include <clocale>
+#include <csignal>
+
+#include "app/DisplayLoss.h"
 #include "app/MainFrm.h"
+
+#ifdef __WXGTK__
+#include <glib-unix.h>
+#endif
 
 bool CVeskApp::OnInit()
 {
-    // The command line was checked before wx started (see Main.cpp).
+    // The command line was checked before wx started (see Main.cpp). The toolkit
+    // takes the user's locale; numbers are still written with a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+
+    // Every ordinary end of the program saves the records the same way: the
+    // window is closed and its view saves them as it goes.
+#ifdef __WXGTK__
+    // Handled in the main loop, where closing a window is safe.
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        g_unix_signal_add(signal, [](gpointer) -> gboolean {
+            CloseOnSignal(0);
+            return G_SOURCE_CONTINUE;
+        }, nullptr);
+#endif
+    // The loss of the display (the end of the desktop session) ends the program
+    // from inside the toolkit, without closing any window.
+    CallOnDisplayLoss(&CVeskApp::SaveAtExit);
+
     CMainFrame* frame = CreateMainWindow();
+    SetTopWindow(frame);  // the program ends with its main window, whatever else is open
     frame->Show();
     frame->ViewWindow().SetFocus();
     return true;
 }
 
+int CVeskApp::OnExit()
+{
+    m_frame = nullptr;
+    return wxApp::OnExit();
+}
+
 CMainFrame* CVeskApp::CreateMainWindow()
 {
     m_doc = std::make_unique<CVeskDoc>(m_clock.Now().millis);
-    return new CMainFrame(*m_doc, m_clock, m_sound);
+    m_frame = new CMainFrame(*m_doc, m_clock, m_sound);
+    m_frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+        if (event.GetEventObject() == m_frame)
+            m_frame = nullptr;
+        event.Skip();
+    });
+    return m_frame;
+}
+
+void CVeskApp::CloseOnSignal(int)
+{
+    if (auto* app = static_cast<CVeskApp*>(wxTheApp); app && app->m_frame) {
+        app->m_frame->Close(true);
+        wxWakeUpIdle();  // the window is destroyed when the program is next idle
+    }
+}
+
+void CVeskApp::SaveAtExit()
+{
+    if (auto* app = static_cast<CVeskApp*>(wxTheApp); app && app->m_frame)
+        app->m_frame->ViewWindow().SaveRecordsOnce();
 }

@@ -14,12 +14,17 @@ class CMainFrame;
 class CVeskApp : public wxApp {
 public:
     bool OnInit() override;
+    int OnExit() override;
 
     // Builds the document and the main window; also used by the GUI tests.
     CMainFrame* CreateMainWindow();
 
 private:
+    static void CloseOnSignal(int signal);
+    static void SaveAtExit();
+
     SteadyClock m_clock;
     AlsaSound m_sound;
     std::unique_ptr<CVeskDoc> m_doc;
+    CMainFrame* m_frame = nullptr;
 };

@@ -1,4 +1,6 @@
 // The real window under an X server, driven by real key and mouse events.
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "GuiHarness.h"
@@ -175,4 +177,30 @@ TEST_F(GuiTest, ToolbarCanBeHiddenAndShownAgain)
     ASSERT_TRUE(WaitFor([&] { return frame->ToolBarShown(); }));
     frame->GetMenuBar()->UpdateMenus();
     EXPECT_TRUE(frame->GetMenuBar()->IsChecked(WxIdOf(cmd::kViewToolbar)));
+}
+
+// A damaged records file without a backup: the message stays for its pause while
+// the window takes no input, then the start page follows.
+class DamagedRecordsTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::remove("kbr_dorin.bak");
+        std::ofstream("kbr_dorin.ini", std::ios::binary | std::ios::trunc) << std::string(295, 'Z');
+        GuiTest::SetUp();
+    }
+};
+
+TEST_F(DamagedRecordsTest, MessageStaysForItsPauseAndInputWaits)
+{
+    const std::string cleared = "File 'kbr_dorin.ini' was found damaged and results were deleted.";
+    ASSERT_TRUE(Shows(cleared));
+    EXPECT_TRUE(frame->ViewWindow().Paused());
+    const auto shown = std::chrono::steady_clock::now();
+    Type('a');  // not taken while the message is up
+    ASSERT_TRUE(WaitFor([&] { return Shows("    KBR_DORIN belongs to ''Arvenlo'' series."); }, 12000));
+    const auto paused = std::chrono::steady_clock::now() - shown;
+    EXPECT_GE(paused, std::chrono::milliseconds(6500));
+    EXPECT_EQ(Doc().m_strPage, "explanation");
+    EXPECT_EQ(Doc().m_dTotalRecord[0], 0.0);
 }

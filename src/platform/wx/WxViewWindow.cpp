@@ -73,20 +73,32 @@ unsigned VirtualKeyOf(int code)
 WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
       m_clock(clock),
-      m_view(std::make_unique<CVeskView>(doc, Platform{clock, *this, sound})),
-      m_timer(this)
+      m_view(std::make_unique<CVeskView>(doc, Platform{*this, *this, sound})),
+      m_timer(this),
+      m_pauseTimer(this)
 {
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     Bind(wxEVT_PAINT, &WxViewWindow::OnPaint, this);
     Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
     Bind(wxEVT_LEFT_DOWN, &WxViewWindow::OnLeftDown, this);
     Bind(wxEVT_RIGHT_DOWN, &WxViewWindow::OnRightDown, this);
-    Bind(wxEVT_TIMER, &WxViewWindow::OnTimer, this);
+    Bind(wxEVT_TIMER, &WxViewWindow::OnTimer, this, m_timer.GetId());
+    Bind(wxEVT_TIMER, &WxViewWindow::EndPause, this, m_pauseTimer.GetId());
 }
 
 WxViewWindow::~WxViewWindow()
 {
     m_timer.Stop();
+    m_pauseTimer.Stop();
+    SaveRecordsOnce();
+}
+
+void WxViewWindow::SaveRecordsOnce()
+{
+    if (m_saved)
+        return;
+    m_saved = true;
+    m_view->OnDestroy();
 }
 
 unsigned WxViewWindow::SetTimer(unsigned id, unsigned intervalMs)
@@ -118,22 +130,56 @@ void WxViewWindow::InvalidateRect(const Rect& rect, bool erase)
 
 void WxViewWindow::OnPaint(wxPaintEvent&)
 {
-    m_paintPending = false;
     wxPaintDC dc(this);
     WxCanvas canvas(dc, GetClientSize(), m_fonts, m_probe);
-    m_view->OnDraw(canvas);
+    if (m_paused) {  // the picture of the pause stays; the view paints when it ends
+        ReplayCanvas::Draw(m_pausedPicture, canvas);
+        return;
+    }
 
+    m_paintPending = false;
+    ReplayCanvas recorder(canvas);
+    m_inPaint = true;
+    m_view->OnDraw(recorder);
+    m_inPaint = false;
+
+    if (m_pauseMs > 0) {
+        m_paused = true;
+        m_pausedPicture = recorder.TakePicture();
+        m_pauseTimer.StartOnce(static_cast<int>(m_pauseMs));
+        m_pauseMs = 0;
+        return;
+    }
     if (m_timerDeferred) {
         m_timerDeferred = false;
         CallAfter(&WxViewWindow::DeliverTimer);
     }
 }
 
+// The records start-up pauses after a message so that it can be read. Blocking
+// inside the paint would show nothing: the toolkit puts a paint on the screen only
+// when the paint returns. So the pause is taken after the paint: its picture stays
+// on the screen, input is dropped, and the view paints again when it ends.
+void WxViewWindow::Sleep(std::uint32_t ms)
+{
+    if (m_inPaint)
+        m_pauseMs += ms;
+    else
+        m_clock.Sleep(ms);
+}
+
+void WxViewWindow::EndPause(wxTimerEvent&)
+{
+    m_paused = false;
+    m_paintPending = true;
+    Refresh(true);
+}
+
 // A repaint that was asked for is served before a timer expiry: the attempt cycle
 // draws the square in the paint and must never see the timer overtake it.
 void WxViewWindow::OnTimer(wxTimerEvent&)
 {
-    if (m_paintPending)
+    if (m_paintPending || m_paused)
         m_timerDeferred = true;
     else
         DeliverTimer();
@@ -147,6 +193,8 @@ void WxViewWindow::DeliverTimer()
 
 void WxViewWindow::OnKeyDown(wxKeyEvent& event)
 {
+    if (m_paused)
+        return;
     // Alt combinations and F10 belong to the menu, as system keys do.
     if (event.AltDown() || event.GetKeyCode() == WXK_ALT || event.GetKeyCode() == WXK_F10) {
         event.Skip();
@@ -163,7 +211,7 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
 
 void WxViewWindow::OnLeftDown(wxMouseEvent& event)
 {
-    {
+    if (!m_paused) {
         SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
         m_view->OnLButtonDown();
     }
@@ -172,7 +220,7 @@ void WxViewWindow::OnLeftDown(wxMouseEvent& event)
 
 void WxViewWindow::OnRightDown(wxMouseEvent& event)
 {
-    {
+    if (!m_paused) {
         SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
         m_view->OnRButtonDown();
     }

@@ -10,16 +10,22 @@
 
 #include "platform/WindowHost.h"
 #include "platform/posix/SteadyClock.h"
+#include "platform/wx/ReplayCanvas.h"
 #include "platform/wx/WxCanvas.h"
 #include "view/VeskView.h"
 
 // The virtual-key code of a key event, or 0 for keys the view never sees.
 unsigned VirtualKeyOf(int wxKeyCode);
 
-class WxViewWindow : public wxWindow, public WindowHost {
+class WxViewWindow : public wxWindow, public WindowHost, public Clock {
 public:
     WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound);
+    // Saves the records: the window goes when the program ends, however it ends.
     ~WxViewWindow() override;
+
+    // Saves the records now, unless they have been saved already (for an exit that
+    // skips the windows' destruction, such as the loss of the display).
+    void SaveRecordsOnce();
 
     CVeskView& View() { return *m_view; }
     void SetPaintProbe(PaintProbe* probe) { m_probe = probe; }
@@ -30,6 +36,14 @@ public:
     void Invalidate(bool erase) override;
     void InvalidateRect(const Rect& rect, bool erase) override;
 
+    // --- Clock: the tick counter and the time of day are the machine's; a pause
+    // asked for during a paint is taken after it (see Sleep).
+    std::uint32_t GetTickCount() override { return m_clock.GetTickCount(); }
+    TimeOfDay Now() override { return m_clock.Now(); }
+    void Sleep(std::uint32_t ms) override;
+
+    bool Paused() const { return m_paused; }
+
 private:
     void OnPaint(wxPaintEvent& event);
     void OnKeyDown(wxKeyEvent& event);
@@ -37,6 +51,7 @@ private:
     void OnRightDown(wxMouseEvent& event);
     void OnTimer(wxTimerEvent& event);
     void DeliverTimer();
+    void EndPause(wxTimerEvent& event);
 
     SteadyClock& m_clock;
     std::unique_ptr<CVeskView> m_view;
@@ -46,4 +61,13 @@ private:
     unsigned m_timerId = 0;
     bool m_paintPending = false;
     bool m_timerDeferred = false;
+    bool m_inPaint = false;
+    bool m_saved = false;
+
+    // The pause after a records message: the window keeps showing the paint that
+    // asked for it and takes no input until it ends.
+    std::uint32_t m_pauseMs = 0;  // asked for by the paint in progress
+    bool m_paused = false;
+    ReplayCanvas::Picture m_pausedPicture;
+    wxTimer m_pauseTimer;
 };
