@@ -1,11 +1,12 @@
 # Builds, runs and tests kbr_dorin; every target first installs what is missing.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 export ASAN_OPTIONS  = halt_on_error=1:detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build build-asan test run clean
+.PHONY: all deps build build-asan build-fuzz test fuzz run clean
 
 all: build
 
@@ -20,12 +21,22 @@ build-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKBR_SANITIZE=ON -DKBR_BUILD_APP=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-test: build build-asan
+build-fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+	      -DKBR_SANITIZE=ON -DKBR_FUZZ=ON -DKBR_BUILD_APP=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Runs the records start-up fuzzer for a short fixed time on the checked-in corpus.
+fuzz: build-fuzz
+	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz
+
+test: build build-asan build-fuzz
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
+	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz
 
 run: build
 	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -251,3 +251,26 @@ TEST(RecordsStartup, SavesOfTwoCopiesAtOnceLeaveAGoodFile)
     EXPECT_TRUE(Messages(s).empty());
     EXPECT_TRUE(s.doc.m_dTotalRecord[0] == 210.0 || s.doc.m_dTotalRecord[0] == 220.0) << s.doc.m_dTotalRecord[0];
 }
+
+// Mode A reads well, mode C's three copies all differ: the file is damaged, and
+// its mode A record must not survive into the run over the restored copy.
+TEST(RecordsStartup, DamagedFileBringsNoRecordsAtAll)
+{
+    WriteWholeFile(kBakName, GoodFile(0.0));
+    WriteWholeFile(kIniName, GoodFile(180.3));
+    {
+        Session editor;
+        editor.view.CodeRecordsFile("decode");
+        editor.view.ReadRecordsHeader();
+        std::string plain = ReadWholeFile(kIniName);
+        const char* copies[] = {"[101.", "[102.", "[103."};
+        for (int c = 0; c < 3; ++c)
+            plain.replace(editor.doc.m_nValuePos[6 + c], 6, copies[c]);
+        WriteWholeFile(kIniName, plain);
+        editor.view.CodeRecordsFile("encode");
+    }
+    Session s;
+    ASSERT_TRUE(Start(s));
+    EXPECT_EQ(Messages(s), std::vector<std::string>{kRestored});
+    EXPECT_EQ(s.doc.m_dTotalRecord[0], 0.0);
+}

@@ -61,9 +61,13 @@ bool CVeskView::LoadRecords()
     // than show the message again on every paint.
     const bool recoveryFailed = doc.m_bRecordsDamaged && doc.m_chBackupState == 'i';
     if (!recoveryFailed) {
+        const auto before = doc.m_dTotalRecord;
         if (!doc.m_bRecordsDamaged && !doc.m_bIniMissing)
             ReadRecords();
         if (doc.m_bRecordsDamaged && !doc.m_bIniMissing) {
+            // A file that fails its check brings no records, not even those of its
+            // modes that were read before the damage showed.
+            doc.m_dTotalRecord = before;
             RecoverRecords();
             return false;  // the next paint starts over
         }
