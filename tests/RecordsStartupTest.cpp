@@ -265,7 +265,7 @@ TEST(RecordsStartup, DamagedFileBringsNoRecordsAtAll)
         std::string plain = ReadWholeFile(kIniName);
         const char* copies[] = {"[101.", "[102.", "[103."};
         for (int c = 0; c < 3; ++c)
-            plain.replace(editor.doc.m_nValuePos[6 + c], 6, copies[c]);
+            plain.replace(editor.doc.m_nValuePos[6 + c], 5, copies[c]);
         WriteWholeFile(kIniName, plain);
         editor.view.CodeRecordsFile("encode");
     }
