@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/WordWrap.h"
+#include "view/commands/CommandIds.h"
 #include "support/Session.h"
 
 TEST(Page, FirstPaintIsBlankAndTheSecondShowsTheIndexPage)
@@ -136,23 +138,55 @@ TEST(Page, CenteredTextOriginTruncatesTowardZero)
 
 TEST(Page, EnableRulesGreyTheCurrentChoice)
 {
+    // Each state: page, mode, language; then every command with its rule.
+    struct State {
+        const char* page;
+        char mode, language;
+    };
+    const State states[] = {{"explanation", ' ', 'E'}, {"explanation", 'b', 'R'}, {"task", 'a', 'L'},
+                            {"task", 'b', 'T'},        {"task", 'c', 'X'}};
+    struct Command {
+        int tool, menu;
+        std::function<bool(const State&)> enabled;
+    };
+    const Command commands[] = {
+        {cmd::kToolIndexPage, cmd::kMenuIndexPage, [](const State& s) { return std::string(s.page) == "task"; }},
+        {cmd::kToolModeA, cmd::kMenuModeA, [](const State& s) { return !(s.mode == 'a' && std::string(s.page) == "task"); }},
+        {cmd::kToolModeB, cmd::kMenuModeB, [](const State& s) { return !(s.mode == 'b' && std::string(s.page) == "task"); }},
+        {cmd::kToolModeC, cmd::kMenuModeC, [](const State& s) { return !(s.mode == 'c' && std::string(s.page) == "task"); }},
+        {cmd::kToolEnglish, cmd::kMenuEnglish, [](const State& s) { return s.language != 'E'; }},
+        {cmd::kToolRussian, cmd::kMenuRussian, [](const State& s) { return s.language != 'R'; }},
+        {cmd::kToolLithuanian, cmd::kMenuLithuanian, [](const State& s) { return s.language != 'L'; }},
+        {cmd::kToolLithuanianLatin, cmd::kMenuLithuanianLatin, [](const State& s) { return s.language != 'T'; }},
+        {cmd::kToolAbout, cmd::kMenuAbout, [](const State&) { return true; }},
+        {cmd::kToolValidation, cmd::kMenuValidation, [](const State&) { return true; }},
+        {cmd::kViewToolbar, cmd::kAppExit, [](const State&) { return true; }},
+    };
+    for (const State& state : states) {
+        Session s;
+        s.doc.m_strPage = state.page;
+        s.doc.m_chMode = state.mode;
+        s.doc.m_chLanguage = state.language;
+        for (const Command& c : commands) {
+            SCOPED_TRACE(testing::Message() << state.page << " " << state.mode << " " << state.language << " command "
+                                            << c.tool);
+            EXPECT_EQ(s.view.IsCommandEnabled(c.tool), c.enabled(state));
+            EXPECT_EQ(s.view.IsCommandEnabled(c.menu), c.enabled(state));
+        }
+    }
+}
+
+TEST(Page, CommandsRunTheirOperation)
+{
     Session s;
     s.Open();
-    EXPECT_FALSE(s.view.CanShowIndexPage());
-    for (char m : {'a', 'b', 'c'})
-        EXPECT_TRUE(s.view.CanChooseMode(m)) << m;
-    EXPECT_FALSE(s.view.CanChooseLanguage('E'));
-    EXPECT_TRUE(s.view.CanChooseLanguage('R'));
-
-    s.Press(key::B);
-    EXPECT_TRUE(s.view.CanShowIndexPage());
-    EXPECT_TRUE(s.view.CanChooseMode('a'));
-    EXPECT_FALSE(s.view.CanChooseMode('b'));
-    EXPECT_TRUE(s.view.CanChooseMode('c'));
-
-    s.Press(key::Esc);
-    EXPECT_TRUE(s.view.CanChooseMode('b')) << "on the index page every mode is enabled";
-    s.sim.Deliver([&] { s.view.ChooseLanguage('L'); });
-    EXPECT_TRUE(s.view.CanChooseLanguage('E'));
-    EXPECT_FALSE(s.view.CanChooseLanguage('L'));
+    EXPECT_TRUE(s.view.OnCommand(cmd::kMenuModeC));
+    EXPECT_EQ(s.doc.m_chMode, 'c');
+    EXPECT_EQ(s.doc.m_strPage, "task");
+    EXPECT_TRUE(s.view.OnCommand(cmd::kToolRussian));
+    EXPECT_EQ(s.doc.m_chLanguage, 'R');
+    EXPECT_TRUE(s.view.OnCommand(cmd::kToolIndexPage));
+    EXPECT_EQ(s.doc.m_strPage, "explanation");
+    EXPECT_FALSE(s.view.OnCommand(cmd::kMenuAbout)) << "dialogs are the window's to show";
+    EXPECT_FALSE(s.view.OnCommand(cmd::kAppExit));
 }

@@ -1,6 +1,7 @@
 // The real window under an X server, driven by real key and mouse events.
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <thread>
 
 #include "GuiHarness.h"
@@ -139,11 +140,19 @@ TEST_F(GuiTest, CommandsAreGreyedForTheCurrentPageModeAndLanguage)
     EXPECT_FALSE(enabled(modeB));
     EXPECT_TRUE(enabled(modeA));
 
-    ClickTool(cmd::kToolLithuanian);
-    ASSERT_TRUE(WaitFor([&] { return Doc().m_chLanguage == 'L'; }));
-    EXPECT_TRUE(WaitFor([&] { return !ToolEnabled(cmd::kToolLithuanian); }));
-    EXPECT_FALSE(enabled(lithuanian));
-    EXPECT_TRUE(enabled(english));
+    // After each language only its own command is grey.
+    const std::map<char, Expect> languages = {{'E', english},
+                                              {'R', {cmd::kToolRussian, cmd::kMenuRussian}},
+                                              {'L', lithuanian},
+                                              {'T', {cmd::kToolLithuanianLatin, cmd::kMenuLithuanianLatin}}};
+    for (char chosen : {'R', 'L', 'T', 'E'}) {
+        SCOPED_TRACE(chosen);
+        ClickTool(languages.at(chosen).tool);
+        ASSERT_TRUE(WaitFor([&] { return Doc().m_chLanguage == chosen; }));
+        EXPECT_TRUE(WaitFor([&] { return !ToolEnabled(languages.at(chosen).tool); }));
+        for (const auto& [language, command] : languages)
+            EXPECT_EQ(enabled(command), language != chosen) << language;
+    }
     EXPECT_TRUE(MenuEnabled(cmd::kMenuAbout));
     EXPECT_TRUE(MenuEnabled(cmd::kMenuValidation));
 }
