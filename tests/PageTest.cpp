@@ -187,6 +187,10 @@ TEST(Page, CommandsRunTheirOperation)
     EXPECT_EQ(s.doc.m_chLanguage, 'R');
     EXPECT_TRUE(s.view.OnCommand(cmd::kToolIndexPage));
     EXPECT_EQ(s.doc.m_strPage, "explanation");
-    EXPECT_FALSE(s.view.OnCommand(cmd::kMenuAbout)) << "dialogs are the window's to show";
-    EXPECT_FALSE(s.view.OnCommand(cmd::kAppExit));
+    EXPECT_TRUE(s.view.OnCommand(cmd::kToolAbout));
+    EXPECT_EQ(s.sim.aboutShown, 1);
+    EXPECT_TRUE(s.view.OnCommand(cmd::kMenuValidation));
+    EXPECT_EQ(s.sim.validationShown.size(), 1u);
+    EXPECT_FALSE(s.view.OnCommand(cmd::kAppExit)) << "the frame's own";
+    EXPECT_FALSE(s.view.OnCommand(cmd::kViewToolbar));
 }

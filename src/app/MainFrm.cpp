@@ -7,6 +7,7 @@
 
 #include "app/AboutProgramDlg.h"
 #include "app/CommandMap.h"
+#include "dialogs/ValidationDlg.h"
 #include "resources/Pictures.h"
 
 namespace {
@@ -37,7 +38,7 @@ const wxSize kButtonSize(24, 15);
 
 }  // namespace
 
-CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound)
+CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume)
     : wxFrame(nullptr, wxID_ANY, kTitle, wxPoint(100, 100), wxSize(560, 340), wxDEFAULT_FRAME_STYLE)
 {
     wxIconBundle icons;
@@ -46,7 +47,7 @@ CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound)
     SetIcons(icons);
 
     m_aui.SetManagedWindow(this);
-    m_view = new WxViewWindow(this, doc, clock, sound);
+    m_view = new WxViewWindow(this, doc, clock, sound, volume, *this);
     BuildMenu();
     BuildToolBar();
     m_aui.AddPane(m_view, wxAuiPaneInfo().Name("view").CenterPane());
@@ -127,7 +128,7 @@ bool CMainFrame::ToolBarShown()
 }
 
 // ---------------------------------------------------------------------------------
-// Commands: the view runs its own; the frame keeps the dialogs, the toolbar and Exit.
+// Commands: the view runs its own; the frame keeps the toolbar and Exit.
 
 void CMainFrame::OnCommand(wxCommandEvent& event)
 {
@@ -135,12 +136,6 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     if (m_view->View().OnCommand(command))
         return;
     switch (command) {
-    case cmd::kToolAbout:
-    case cmd::kMenuAbout: {
-        CAboutProgramDlg dlg(this);
-        dlg.ShowModal();
-        break;
-    }
     case cmd::kViewToolbar:
         m_aui.GetPane(kToolBarPane).Show(!ToolBarShown());
         m_aui.Update();
@@ -160,4 +155,16 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Check(ToolBarShown());
     else
         event.Enable(m_view->View().IsCommandEnabled(command));
+}
+
+void CMainFrame::ShowAboutDialog()
+{
+    CAboutProgramDlg dlg(this);
+    dlg.ShowModal();
+}
+
+void CMainFrame::ShowValidationDialog(ValidationLogic& form)
+{
+    CValidationDlg dlg(this, form, *m_view);
+    dlg.ShowModal();
 }

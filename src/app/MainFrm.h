@@ -8,16 +8,20 @@
 #include "platform/posix/SteadyClock.h"
 #include "platform/wx/WxViewWindow.h"
 
-class CMainFrame : public wxFrame {
+class CMainFrame : public wxFrame, public DialogHost {
 public:
     static constexpr const char* kTitle = "   kbr_dorin - test and train your reaction";
 
-    CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound);
+    CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume);
     ~CMainFrame() override;
 
     WxViewWindow& ViewWindow() { return *m_view; }
     wxAuiToolBar& ToolBar() { return *m_toolBar; }
     bool ToolBarShown();
+
+    // --- DialogHost: the dialogs stand over the main window ----------------------------
+    void ShowAboutDialog() override;
+    void ShowValidationDialog(ValidationLogic& form) override;
 
 private:
     void BuildMenu();

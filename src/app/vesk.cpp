@@ -46,7 +46,7 @@ int CVeskApp::OnExit()
 CMainFrame* CVeskApp::CreateMainWindow()
 {
     m_doc = std::make_unique<CVeskDoc>(m_clock.Now().millis);
-    m_frame = new CMainFrame(*m_doc, m_clock, m_sound);
+    m_frame = new CMainFrame(*m_doc, m_clock, m_sound, m_volume);
     m_frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
         if (event.GetEventObject() == m_frame)
             m_frame = nullptr;

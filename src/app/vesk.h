@@ -7,6 +7,7 @@
 
 #include "document/VeskDoc.h"
 #include "platform/posix/AlsaSound.h"
+#include "platform/VolumeNumber.h"
 #include "platform/posix/SteadyClock.h"
 
 class CMainFrame;
@@ -25,6 +26,7 @@ private:
 
     SteadyClock m_clock;
     AlsaSound m_sound;
+    SystemVolumeNumber m_volume;
     std::unique_ptr<CVeskDoc> m_doc;
     CMainFrame* m_frame = nullptr;
 };

@@ -2,11 +2,15 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/DialogHost.h"
 #include "platform/Sound.h"
+#include "platform/VolumeNumber.h"
 #include "platform/WindowHost.h"
 
 struct Platform {
     Clock& clock;
     WindowHost& window;
     Sound& sound;
+    VolumeNumber& volume;
+    DialogHost& dialogs;
 };

@@ -50,9 +50,12 @@ public:
     void ChooseMode(char chMode);
     void ShowIndexPage();
     void ChooseLanguage(char chLanguage);
+    void ShowAboutDialog();
+    void ShowValidationDialog();
+    bool ReadVolumeNumber();
 
     // Runs a command of the menu or toolbar by its number; false for the commands
-    // that are not the view's to run (dialogs, toolbar toggle, exit).
+    // that are the frame's to run (toolbar toggle, exit).
     bool OnCommand(int command);
     // The enable rule of any command: false greys it out.
     bool IsCommandEnabled(int command) const;

@@ -8,8 +8,11 @@
 #include <optional>
 #include <vector>
 
+#include "dialogs/ValidationLogic.h"
 #include "platform/Clock.h"
+#include "platform/DialogHost.h"
 #include "platform/Sound.h"
+#include "platform/VolumeNumber.h"
 #include "platform/WindowHost.h"
 #include "support/RecordingCanvas.h"
 
@@ -19,7 +22,7 @@ struct BeepCall {
     friend bool operator==(const BeepCall&, const BeepCall&) = default;
 };
 
-class SimPlatform : public Clock, public WindowHost, public Sound {
+class SimPlatform : public Clock, public WindowHost, public Sound, public VolumeNumber, public DialogHost {
 public:
     // --- Clock --------------------------------------------------------------------------
     std::uint32_t GetTickCount() override { return static_cast<std::uint32_t>(tickBase + m_elapsed); }
@@ -34,6 +37,16 @@ public:
 
     // --- Sound ------------------------------------------------------------------------
     void Beep(unsigned frequencyHz, unsigned durationMs) override { beeps.push_back({frequencyHz, durationMs}); }
+
+    // --- VolumeNumber, DialogHost ---------------------------------------------------------
+    std::optional<std::uint32_t> Read() override { return volumeNumber; }
+    void ShowAboutDialog() override { ++aboutShown; }
+    void ShowValidationDialog(ValidationLogic& form) override
+    {
+        if (onValidationDialog)
+            onValidationDialog(form);
+        validationShown.push_back(form);
+    }
 
     // --- the message loop -------------------------------------------------------------
     // Serves pending repaints, then lets ms of simulated time pass, delivering each
@@ -50,17 +63,22 @@ public:
     // Wired by the test to the view.
     std::function<void(Canvas&)> onPaint;
     std::function<void(unsigned)> onTimer;
+    // What the user does in the Validation dialog while it is open.
+    std::function<void(ValidationLogic&)> onValidationDialog;
 
     // Settings
     std::uint32_t tickBase = 1'000'000;  // the tick counter at simulated time 0
     int startMillis = 500;                // milliseconds part of the time of day at time 0
     std::int64_t startSeconds = 1'700'000'000;  // seconds of the time of day at time 0
     Rect client{0, 0, 552, 263};
+    std::optional<std::uint32_t> volumeNumber = 0x5A3C0F1Eu;
 
     // Observations
     RecordingCanvas screen{client};      // what the window shows now
     std::vector<BeepCall> beeps;
     std::vector<std::uint32_t> sleeps;
+    int aboutShown = 0;
+    std::vector<ValidationLogic> validationShown;  // the form as each dialog closed
     int paintCount = 0;
     int lastPaintOperations = 0;  // what the latest paint drew
 

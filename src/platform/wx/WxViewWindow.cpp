@@ -70,10 +70,11 @@ unsigned VirtualKeyOf(int code)
 
 // ---------------------------------------------------------------------------------
 
-WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound)
+WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
+                           DialogHost& dialogs)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
       m_clock(clock),
-      m_view(std::make_unique<CVeskView>(doc, Platform{*this, *this, sound})),
+      m_view(std::make_unique<CVeskView>(doc, Platform{*this, *this, sound, volume, dialogs})),
       m_timer(this),
       m_pauseTimer(this)
 {

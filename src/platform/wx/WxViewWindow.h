@@ -19,7 +19,8 @@ unsigned VirtualKeyOf(int wxKeyCode);
 
 class WxViewWindow : public wxWindow, public WindowHost, public Clock {
 public:
-    WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound);
+    WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
+                 DialogHost& dialogs);
     // Saves the records: the window goes when the program ends, however it ends.
     ~WxViewWindow() override;
 

@@ -2,6 +2,9 @@
 // enable rules: a command is greyed when it would choose what is already chosen.
 #include "view/VeskView.h"
 
+#include "dialogs/ValidationLogic.h"
+#include "dialogs/ValidatorDigest.h"
+#include "view/Format.h"
 #include "view/commands/CommandIds.h"
 
 namespace {
@@ -43,6 +46,10 @@ bool CVeskView::OnCommand(int command)
         ChooseMode(mode);
     else if (const char language = LanguageOf(command))
         ChooseLanguage(language);
+    else if (command == cmd::kToolAbout || command == cmd::kMenuAbout)
+        ShowAboutDialog();
+    else if (command == cmd::kToolValidation || command == cmd::kMenuValidation)
+        ShowValidationDialog();
     else
         return false;
     return true;
@@ -80,4 +87,43 @@ bool CVeskView::CanChooseMode(char chMode) const
 bool CVeskView::CanChooseLanguage(char chLanguage) const
 {
     return GetDocument().m_chLanguage != chLanguage;
+}
+
+void CVeskView::ShowAboutDialog()
+{
+    m_platform.dialogs.ShowAboutDialog();
+}
+
+// ---------------------------------------------------------------------------------
+// Validation: each all-time record with its validator, and a check of a reported triple.
+
+bool CVeskView::ReadVolumeNumber()
+{
+    CVeskDoc& doc = GetDocument();
+    const auto number = m_platform.volume.Read();
+    doc.m_bHdVolRead = number.has_value();
+    if (number) {
+        const auto value = static_cast<std::int32_t>(*number);
+        // Non-negative; the one value without a positive twin becomes the largest.
+        doc.m_nHdVol = value >= 0 ? value : value == INT32_MIN ? INT32_MAX : -value;
+    }
+    return doc.m_bHdVolRead;
+}
+
+void CVeskView::ShowValidationDialog()
+{
+    CVeskDoc& doc = GetDocument();
+    ValidationLogic form;
+    if (ReadVolumeNumber()) {
+        form.m_strHdVol = Format("%u", static_cast<unsigned>(doc.m_nHdVol));
+        form.m_strHdVolHex = Format("%x", static_cast<unsigned>(doc.m_nHdVol));
+    }
+    for (int m = 0; m < 3; ++m) {
+        const double record = doc.m_dTotalRecord[m];
+        doc.m_nValidator[m] = record != 0.0 ? ValidatorDigest(record, doc.m_nHdVol) : 0;
+        form.m_strRecord[m] = Format("%.1f", record);
+        form.m_strValidator[m] = Format("%d", doc.m_nValidator[m]);
+    }
+    form.SetTexts(doc.m_chLanguage);
+    m_platform.dialogs.ShowValidationDialog(form);
 }
