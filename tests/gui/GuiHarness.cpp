@@ -1,5 +1,6 @@
 #include "GuiHarness.h"
 
+#include <cstdlib>
 #include <thread>
 
 #include <wx/evtloop.h>
@@ -42,6 +43,12 @@ wxColour PixelAt(wxWindow& w, int x, int y)
 
 void GuiTest::SetUp()
 {
+    home = std::filesystem::current_path();
+    std::string name = (std::filesystem::temp_directory_path() / "kbr_gui_XXXXXX").string();
+    dir = ::mkdtemp(name.data());
+    std::filesystem::current_path(dir);
+    BeforeOpen();
+
     frame = static_cast<CVeskApp*>(wxTheApp)->CreateMainWindow();
     frame->ViewWindow().SetPaintProbe(&probe);
     frame->Show();
@@ -59,6 +66,8 @@ void GuiTest::TearDown()
         frame->Destroy();
         WaitFor([] { return wxTopLevelWindows.empty(); });
     }
+    std::filesystem::current_path(home);
+    std::filesystem::remove_all(dir);
 }
 
 bool GuiTest::Shows(const std::string& text) const

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,10 +42,14 @@ void Pump();
 // The colour of a pixel of window w's client area, read back from the screen.
 wxColour PixelAt(wxWindow& w, int x, int y);
 
+// Each test opens the main window in a fresh working directory of its own, so
+// no test sees the records another one left.
 class GuiTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Runs in the fresh directory before the window opens.
+    virtual void BeforeOpen() {}
 
     CVeskDoc& Doc() { return frame->ViewWindow().View().GetDocument(); }
     bool Shows(const std::string& text) const;
@@ -60,6 +65,7 @@ protected:
     void WaitUntilSquareShownFor(std::uint32_t ms);
 
     CMainFrame* frame = nullptr;
+    std::filesystem::path home, dir;
     TextProbe probe;
     wxUIActionSimulator sim;
 };

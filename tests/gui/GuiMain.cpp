@@ -1,8 +1,5 @@
 // The GUI tests share one wx application and one event loop; each test opens
 // and closes its own main window. Run under an X server (xvfb-run in CTest).
-#include <cstdlib>
-#include <filesystem>
-
 #include <gtest/gtest.h>
 #include <wx/evtloop.h>
 
@@ -11,11 +8,6 @@
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-
-    // The program keeps its records in the working directory: use a scratch one.
-    const auto dir = std::filesystem::temp_directory_path() / ("kbr_gui_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
 
     wxApp::SetInstance(new CVeskApp);
     int wxArgc = 1;
@@ -28,6 +20,5 @@ int main(int argc, char** argv)
         result = RUN_ALL_TESTS();
     }
     wxEntryCleanup();
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("kbr_gui_" + std::to_string(::getpid())));
     return result;
 }

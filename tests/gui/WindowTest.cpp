@@ -192,11 +192,9 @@ TEST_F(GuiTest, ToolbarCanBeHiddenAndShownAgain)
 // the window takes no input, then the start page follows.
 class DamagedRecordsTest : public GuiTest {
 protected:
-    void SetUp() override
+    void BeforeOpen() override
     {
-        std::filesystem::remove("kbr_dorin.bak");
         std::ofstream("kbr_dorin.ini", std::ios::binary | std::ios::trunc) << std::string(295, 'Z');
-        GuiTest::SetUp();
     }
 };
 
