@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 export ASAN_OPTIONS  = halt_on_error=1:detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build build-asan build-fuzz test fuzz run clean
+.PHONY: all deps build build-asan build-fuzz test fuzz package run clean
 
 all: build
 
@@ -34,6 +34,11 @@ test: build build-asan build-fuzz
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz
+
+# The .deb, in $(BUILD)/package.
+package: build
+	cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(BUILD)/package
+	@ls $(BUILD)/package/*.deb
 
 run: build
 	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin

@@ -1,11 +1,15 @@
 // Entry point: the program takes no options of its own beyond --help and --version,
 // and refuses anything else before a window or a display is needed.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include <wx/app.h>
 
 #include "app/vesk.h"
+#include "resources/Version.h"
 
 namespace {
 
@@ -14,6 +18,29 @@ constexpr const char* kUsage =
     "Test and train your reaction: after a random wait a coloured square appears;\n"
     "answer it with a key or a mouse button. The records are kept in kbr_dorin.ini\n"
     "and kbr_dorin.bak in the working directory.\n";
+
+// Started from the desktop menu (its entry sets KBR_DORIN_DESKTOP), the program works
+// in the user's data folder, so its records files do not litter the home folder.
+// Started from a terminal it keeps the working directory it was given.
+void EnterDesktopDataFolder()
+{
+    const char* desktop = std::getenv("KBR_DORIN_DESKTOP");
+    if (!desktop || !*desktop)
+        return;
+    std::filesystem::path base;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
+        base = data;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::filesystem::path(home) / ".local" / "share";
+    else
+        return;
+    std::error_code error;
+    const auto folder = base / "kbr_dorin";
+    std::filesystem::create_directories(folder, error);
+    std::filesystem::current_path(folder, error);
+    if (error)
+        std::fprintf(stderr, "kbr_dorin: cannot use %s: %s\n", folder.c_str(), error.message().c_str());
+}
 
 }  // namespace
 
@@ -31,6 +58,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kbr_dorin: unexpected argument '%s' (try --help)\n", argv[1]);
         return 2;
     }
+    EnterDesktopDataFolder();
     wxApp::SetInstance(new CVeskApp);
     return wxEntry(argc, argv);
 }

@@ -38,13 +38,16 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs)
 
 // Starts argv in dir with the given display. Everything is prepared before the
 // fork: this process has threads, so the child may only make plain system calls.
-pid_t Spawn(const fs::path& dir, const std::string& display, const std::vector<const char*>& argv)
+pid_t Spawn(const fs::path& dir, const std::string& display, const std::vector<const char*>& argv,
+            const std::vector<std::string>& extraEnv = {})
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "DISPLAY=", 8) != 0)
+        if (std::strncmp(*e, "DISPLAY=", 8) != 0 && std::strncmp(*e, "HOME=", 5) != 0 &&
+            std::strncmp(*e, "XDG_DATA_HOME=", 14) != 0)
             env.emplace_back(*e);
     env.push_back("DISPLAY=" + display);
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     std::vector<char*> envp;
     for (auto& e : env)
         envp.push_back(e.data());
@@ -83,15 +86,20 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // The program has read its records (on a first run that creates the records file).
-    bool Started() { return WaitUntil([&] { return fs::exists(dir / "kbr_dorin.ini"); }, 15000); }
+    bool Started(const fs::path& where)
+    {
+        return WaitUntil([&] { return fs::exists(where / "kbr_dorin.ini"); }, 15000);
+    }
+    bool Started() { return Started(dir); }
 
     // On a first run the backup copy is written at exit, a copy of the records file.
-    void ExpectSaved()
+    void ExpectSaved(const fs::path& where)
     {
-        ASSERT_TRUE(fs::exists(dir / "kbr_dorin.bak")) << "the records were not saved";
-        EXPECT_EQ(Read(dir / "kbr_dorin.ini").size(), 295u);
-        EXPECT_EQ(Read(dir / "kbr_dorin.bak"), Read(dir / "kbr_dorin.ini"));
+        ASSERT_TRUE(fs::exists(where / "kbr_dorin.bak")) << "the records were not saved";
+        EXPECT_EQ(Read(where / "kbr_dorin.ini").size(), 295u);
+        EXPECT_EQ(Read(where / "kbr_dorin.bak"), Read(where / "kbr_dorin.ini"));
     }
+    void ExpectSaved() { ExpectSaved(dir); }
 
     fs::path dir;
 };
@@ -122,3 +130,21 @@ TEST_P(ExitTest, RecordsAreSavedWhenTheProgramIsEnded)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, testing::Values("SIGTERM", "SIGINT", "SIGHUP", "DisplayLost"));
+
+// Started from the desktop menu, the program keeps its records in the user's data
+// folder; from a terminal, in the working directory it was given (the tests above).
+TEST(DesktopStart, RecordsLiveInTheUsersDataFolder)
+{
+    const fs::path home = fs::temp_directory_path() / ("kbr_home_" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home / "cwd");
+    const fs::path data = home / ".local" / "share" / "kbr_dorin";
+    const pid_t program = Spawn(home / "cwd", ::getenv("DISPLAY"), {KBR_PROGRAM, nullptr},
+                                {"KBR_DORIN_DESKTOP=1", "HOME=" + home.string()});
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(data / "kbr_dorin.ini"); }, 15000));
+    ::kill(program, SIGTERM);
+    ASSERT_TRUE(Reap(program, 15000));
+    EXPECT_TRUE(fs::exists(data / "kbr_dorin.bak"));
+    EXPECT_TRUE(fs::is_empty(home / "cwd")) << "nothing in the directory it was started from";
+    fs::remove_all(home);
+}
