@@ -33,3 +33,22 @@ TEST(Clock, TickCounterFollowsTheMonotonicClockOutsideEvents)
         EXPECT_EQ(clock.GetTickCount(), tick);
     }
 }
+
+TEST(Clock, DisplayLagHoldsTheCounterAndTheEventStampsBack)
+{
+    SteadyClock clock;
+    const std::uint32_t start = clock.GetTickCount();  // read while drawing
+    clock.AddDisplayLag(3);                            // the picture was on the display 3 ms later
+    while (SteadyClock::MonotonicMillis() - start < 6) {
+    }
+    const std::uint32_t pressed = SteadyClock::MonotonicMillis();
+    {
+        SteadyClock::EventScope press(clock, pressed);
+        EXPECT_EQ(clock.GetTickCount(), pressed - 3) << "the answer counts from the display";
+    }
+    {
+        // A press before the picture was on the display gives no negative time.
+        SteadyClock::EventScope early(clock, start + 1);
+        EXPECT_EQ(clock.GetTickCount(), start);
+    }
+}

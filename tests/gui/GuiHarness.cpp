@@ -119,6 +119,7 @@ bool GuiTest::WaitForSquare(const wxColour& colour)
 
 void GuiTest::WaitUntilSquareShownFor(std::uint32_t ms)
 {
-    const std::uint32_t start = Doc().m_dwStartTick;
-    WaitFor([&] { return SteadyClock::MonotonicMillis() - start >= ms; });
+    WaitFor([&] { return frame->ViewWindow().LastTiming().displayed != 0; });
+    const std::uint32_t shown = frame->ViewWindow().LastTiming().displayed;
+    WaitFor([&] { return SteadyClock::MonotonicMillis() - shown >= ms; });
 }

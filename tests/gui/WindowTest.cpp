@@ -98,7 +98,7 @@ TEST_F(GuiTest, ReactionIsTakenFromThePressEvenWhenTheHandlerIsLate)
     Type('x');
     std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the main thread is busy
     ASSERT_TRUE(WaitFor([&] { return Doc().m_dSeriesCount == 1.0; }));
-    // Pressed about 40 ms after the square; the handler ran more than 150 ms after it.
+    // Pressed 40 ms after the square was on the display; the handler ran 150 ms later.
     EXPECT_GE(Doc().m_dSeriesSum, 40.0 - 9);
     EXPECT_LT(Doc().m_dSeriesSum, 100.0) << "the stop tick is the press, not the late handler";
 }

@@ -34,7 +34,7 @@ std::uint32_t SteadyClock::GetTickCount()
 {
     if (m_eventTick)
         return *m_eventTick;
-    m_lastTick = MonotonicMillis();
+    m_lastTick = MonotonicMillis() - m_lag;
     return m_lastTick;
 }
 

@@ -15,12 +15,20 @@ std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now, std::
 
 class SteadyClock : public Clock {
 public:
+    // The tick counter: the monotonic clock, less the display lag taken so far.
     std::uint32_t GetTickCount() override;
     TimeOfDay Now() override;
     void Sleep(std::uint32_t ms) override;
 
     // Milliseconds of the monotonic clock that input events are stamped with.
     static std::uint32_t MonotonicMillis();
+
+    // A tick read while drawing is taken before the drawing reaches the display.
+    // Holding the counter back by that lag from then on makes such a tick stand for
+    // the moment the picture was on the display: later ticks, the stamps of input
+    // events included, count from there. Only differences of ticks mean anything,
+    // so the growing distance to the monotonic clock does no harm.
+    void AddDisplayLag(std::uint32_t ms) { m_lag += ms; }
 
     // While an input event is handled, the tick counter answers with the moment
     // the key or button went down, not with the moment the handler runs: a busy
@@ -29,7 +37,8 @@ public:
     public:
         EventScope(SteadyClock& clock, std::uint32_t eventTick) : m_clock(clock)
         {
-            m_clock.m_eventTick = TrustedEventTick(eventTick, MonotonicMillis(), m_clock.m_lastTick);
+            m_clock.m_eventTick =
+                TrustedEventTick(eventTick - m_clock.m_lag, MonotonicMillis() - m_clock.m_lag, m_clock.m_lastTick);
         }
         ~EventScope() { m_clock.m_eventTick.reset(); }
         EventScope(const EventScope&) = delete;
@@ -41,5 +50,6 @@ public:
 
 private:
     std::optional<std::uint32_t> m_eventTick;
+    std::uint32_t m_lag = 0;
     std::uint32_t m_lastTick = MonotonicMillis();  // the latest tick handed out
 };

@@ -3,6 +3,10 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 // ---------------------------------------------------------------------------------
 // Keys: the view knows the virtual-key codes of the program's first platform.
 
@@ -89,6 +93,10 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
 
 WxViewWindow::~WxViewWindow()
 {
+#ifdef __WXGTK__
+    if (m_frameClock)
+        g_signal_handler_disconnect(m_frameClock, m_afterPaintHandler);
+#endif
     m_timer.Stop();
     m_pauseTimer.Stop();
     SaveRecordsOnce();
@@ -131,6 +139,7 @@ void WxViewWindow::InvalidateRect(const Rect& rect, bool erase)
 
 void WxViewWindow::OnPaint(wxPaintEvent&)
 {
+    WatchFrameClock();
     wxPaintDC dc(this);
     WxCanvas canvas(dc, GetClientSize(), m_fonts, m_probe);
     if (m_paused) {  // the picture of the pause stays; the view paints when it ends
@@ -141,6 +150,7 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
     m_paintPending = false;
     ReplayCanvas recorder(canvas);
     m_inPaint = true;
+    m_tickReadInPaint = false;
     m_view->OnDraw(recorder);
     m_inPaint = false;
 
@@ -155,6 +165,54 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
         m_timerDeferred = false;
         CallAfter(&WxViewWindow::DeliverTimer);
     }
+}
+
+// ---------------------------------------------------------------------------------
+// The moment the square is on the display. The view reads the tick right after its
+// drawing call; the picture reaches the display only when the toolkit has finished
+// the frame. The frame clock tells when it has; a round trip to the display server
+// makes sure the server has the picture; the clock is then held back by the lag.
+
+std::uint32_t WxViewWindow::GetTickCount()
+{
+    if (m_inPaint) {
+        m_tickReadInPaint = true;
+        m_paintTick = SteadyClock::MonotonicMillis();
+    }
+    return m_clock.GetTickCount();
+}
+
+void WxViewWindow::WatchFrameClock()
+{
+#ifdef __WXGTK__
+    if (m_frameClock)
+        return;
+    GdkFrameClock* clock = gtk_widget_get_frame_clock(GetHandle());
+    if (!clock)
+        return;
+    m_frameClock = clock;
+    m_afterPaintHandler = g_signal_connect_swapped(
+        clock, "after-paint", G_CALLBACK(+[](WxViewWindow* self) { self->OnDisplayed(); }), this);
+#endif
+}
+
+void WxViewWindow::OnDisplayed()
+{
+    if (!m_tickReadInPaint)
+        return;
+    m_tickReadInPaint = false;
+#ifdef __WXGTK__
+    gdk_display_sync(gtk_widget_get_display(GetHandle()));
+#endif
+    const std::uint32_t displayed = SteadyClock::MonotonicMillis();
+    m_clock.AddDisplayLag(displayed - m_paintTick);
+    m_trace = {m_paintTick, displayed, 0, 0};
+}
+
+void WxViewWindow::TraceAnswer(long stamp)
+{
+    m_trace.pressed = static_cast<std::uint32_t>(stamp);
+    m_trace.handled = SteadyClock::MonotonicMillis();
 }
 
 // The records start-up pauses after a message so that it can be read. Blocking
@@ -206,6 +264,7 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
         event.Skip();
         return;
     }
+    TraceAnswer(event.GetTimestamp());
     SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
     m_view->OnKeyDown(vk, 1, 0);
 }
@@ -213,6 +272,7 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
 void WxViewWindow::OnLeftDown(wxMouseEvent& event)
 {
     if (!m_paused) {
+        TraceAnswer(event.GetTimestamp());
         SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
         m_view->OnLButtonDown();
     }
@@ -222,6 +282,7 @@ void WxViewWindow::OnLeftDown(wxMouseEvent& event)
 void WxViewWindow::OnRightDown(wxMouseEvent& event)
 {
     if (!m_paused) {
+        TraceAnswer(event.GetTimestamp());
         SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
         m_view->OnRButtonDown();
     }

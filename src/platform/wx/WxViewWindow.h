@@ -17,6 +17,15 @@
 // The virtual-key code of a key event, or 0 for keys the view never sees.
 unsigned VirtualKeyOf(int wxKeyCode);
 
+// Milliseconds of the monotonic clock at the steps of the latest timed answer, for
+// the timing benchmark: what a naive program would have measured, and what we did.
+struct TimingTrace {
+    std::uint32_t drawn = 0;      // the tick read in the paint that drew the square
+    std::uint32_t displayed = 0;  // the picture had reached the display
+    std::uint32_t pressed = 0;    // the stamp of the answering event
+    std::uint32_t handled = 0;    // the handler of the answer ran
+};
+
 class WxViewWindow : public wxWindow, public WindowHost, public Clock {
 public:
     WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
@@ -39,11 +48,12 @@ public:
 
     // --- Clock: the tick counter and the time of day are the machine's; a pause
     // asked for during a paint is taken after it (see Sleep).
-    std::uint32_t GetTickCount() override { return m_clock.GetTickCount(); }
+    std::uint32_t GetTickCount() override;
     TimeOfDay Now() override { return m_clock.Now(); }
     void Sleep(std::uint32_t ms) override;
 
     bool Paused() const { return m_paused; }
+    const TimingTrace& LastTiming() const { return m_trace; }
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -53,6 +63,9 @@ private:
     void OnTimer(wxTimerEvent& event);
     void DeliverTimer();
     void EndPause(wxTimerEvent& event);
+    void WatchFrameClock();
+    void OnDisplayed();
+    void TraceAnswer(long stamp);
 
     SteadyClock& m_clock;
     std::unique_ptr<CVeskView> m_view;
@@ -63,6 +76,11 @@ private:
     bool m_paintPending = false;
     bool m_timerDeferred = false;
     bool m_inPaint = false;
+    bool m_tickReadInPaint = false;
+    std::uint32_t m_paintTick = 0;  // monotonic, when the paint read the tick
+    unsigned long m_afterPaintHandler = 0;
+    void* m_frameClock = nullptr;
+    TimingTrace m_trace;
     bool m_saved = false;
 
     // The pause after a records message: the window keeps showing the paint that
