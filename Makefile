@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 export ASAN_OPTIONS  = halt_on_error=1:detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build build-asan build-fuzz test fuzz package run clean
+.PHONY: all deps build build-asan build-fuzz test fuzz package bench run clean
 
 all: build
 
@@ -39,6 +39,11 @@ test: build build-asan build-fuzz
 package: build
 	cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(BUILD)/package
 	@ls $(BUILD)/package/*.deb
+
+# Timing accuracy and footprint, under an X server of their own; figures and plot in bench/out.
+bench: build
+	xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" $(BUILD)/bench/bench_timing --out bench/out
+	xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" $(BUILD)/bench/bench_footprint
 
 run: build
 	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin

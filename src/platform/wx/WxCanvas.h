@@ -25,6 +25,8 @@ public:
     virtual ~PaintProbe() = default;
     virtual void PaintBegins() = 0;
     virtual void TextDrawn(int x, int y, std::string_view text) = 0;
+    // The view has drawn everything of this paint; the toolkit has yet to show it.
+    virtual void PaintEnds() {}
 };
 
 class WxCanvas : public Canvas {

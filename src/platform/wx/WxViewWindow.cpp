@@ -1,5 +1,9 @@
 #include "platform/wx/WxViewWindow.h"
 
+#include "platform/wx/DisplayTime.h"
+
+#include <algorithm>
+
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
@@ -153,6 +157,8 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
     m_tickReadInPaint = false;
     m_view->OnDraw(recorder);
     m_inPaint = false;
+    if (m_probe)
+        m_probe->PaintEnds();
 
     if (m_pauseMs > 0) {
         m_paused = true;
@@ -170,8 +176,8 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
 // ---------------------------------------------------------------------------------
 // The moment the square is on the display. The view reads the tick right after its
 // drawing call; the picture reaches the display only when the toolkit has finished
-// the frame. The frame clock tells when it has; a round trip to the display server
-// makes sure the server has the picture; the clock is then held back by the lag.
+// the frame. The frame clock tells when it has; the display server then says when it
+// had the picture, and the clock is held back by the lag.
 
 std::uint32_t WxViewWindow::GetTickCount()
 {
@@ -201,11 +207,9 @@ void WxViewWindow::OnDisplayed()
     if (!m_tickReadInPaint)
         return;
     m_tickReadInPaint = false;
-#ifdef __WXGTK__
-    gdk_display_sync(gtk_widget_get_display(GetHandle()));
-#endif
-    const std::uint32_t displayed = SteadyClock::MonotonicMillis();
-    m_clock.AddDisplayLag(displayed - m_paintTick);
+    const std::uint32_t displayed = DisplayServerTime(*this);
+    const auto lag = static_cast<std::int32_t>(displayed - m_paintTick);
+    m_clock.AddDisplayLag(static_cast<std::uint32_t>(std::clamp(lag, 0, 1000)));
     m_trace = {m_paintTick, displayed, 0, 0};
 }
 

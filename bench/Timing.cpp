@@ -1,0 +1,269 @@
+// bench/timing: how far the program's measured reaction time is from what a person
+// did, end to end, on the real window under an X server.
+//
+// An independent X client (a process of its own) watches the stimulus pixel,
+// notes the square's onset, and presses a key through XTest a known delay later.
+// The program measures as always; its raw time (before the seed correction) is
+// compared with the delay the watcher applied. Beside it, the same answers are
+// measured the naive way: start when the drawing call returns, stop when the
+// handler runs. Three conditions: idle, both cores loaded by busy processes, and
+// the main thread stalled for 100 ms right after the square was drawn (before the
+// toolkit has put it on the display).
+#include <sched.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/evtloop.h>
+#include <wx/image.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include "TimingStats.h"
+#include "XWatcher.h"
+#include "app/MainFrm.h"
+#include "app/vesk.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// --- the watcher process --------------------------------------------------------------
+
+struct Report {
+    std::int64_t onsetUs;
+    std::int64_t pressUs;
+};
+
+// Watches (x, y) for the black square of mode A; after each onset presses X a
+// random 150..350 ms later and writes what it did to out. Ends when in closes.
+[[noreturn]] void Watch(int in, int out, int x, int y)
+{
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> delayMs(150, 350);
+    auto stopped = [&] {
+        char c;
+        const ssize_t n = ::recv(in, &c, 1, MSG_DONTWAIT);
+        return n == 0;  // the program's end of the socket is gone
+    };
+    while (true) {
+        while (xwatch::Pixel(x, y) != 0x000000) {
+            if (stopped())
+                std::_Exit(0);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        const std::int64_t onset = xwatch::NowMicros();
+        const std::int64_t due = onset + delayMs(random) * 1000LL;
+        while (xwatch::NowMicros() < due - 1500)
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        while (xwatch::NowMicros() < due) {
+        }
+        const Report r{onset, xwatch::PressKey(XK_x)};
+        if (::write(out, &r, sizeof r) != sizeof r)
+            std::_Exit(1);
+        while (xwatch::Pixel(x, y) == 0x000000)
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+}
+
+// --- the program's side -------------------------------------------------------------------
+
+void Pump()
+{
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+    while (loop->Pending())
+        loop->Dispatch();
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessIdle();
+}
+
+// What the program measured at each verdict, read while the result is drawn.
+class VerdictProbe : public PaintProbe {
+public:
+    explicit VerdictProbe(CMainFrame& frame) : m_frame(frame) {}
+    void PaintBegins() override {}
+    void PaintEnds() override
+    {
+        const CVeskDoc& doc = m_frame.ViewWindow().View().GetDocument();
+        if (stall && doc.m_bTiming && doc.m_dwStartTick != m_lastStart) {
+            m_lastStart = doc.m_dwStartTick;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the main thread is busy
+        }
+    }
+    void TextDrawn(int, int, std::string_view text) override
+    {
+        const CVeskDoc& doc = m_frame.ViewWindow().View().GetDocument();
+        // A verdict drawn again by a repaint is the same answer.
+        if (text.find(" ms REACTION.") == std::string_view::npos || doc.m_dwStopTick == m_lastStop)
+            return;
+        m_lastStop = doc.m_dwStopTick;
+        const TimingTrace& t = m_frame.ViewWindow().LastTiming();
+        ours.push_back(static_cast<double>(static_cast<std::int32_t>(doc.m_dwStopTick - doc.m_dwStartTick)));
+        naive.push_back(static_cast<double>(static_cast<std::int32_t>(t.handled - t.drawn)));
+    }
+    std::vector<double> ours, naive;
+    bool stall = false;
+
+private:
+    CMainFrame& m_frame;
+    std::uint32_t m_lastStop = 0;
+    std::uint32_t m_lastStart = 0;
+};
+
+std::vector<pid_t> LoadBothCores()
+{
+    std::vector<pid_t> busy;
+    for (int i = 0; i < 2; ++i) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            volatile unsigned long spin = 0;
+            while (true)
+                spin = spin + 1;
+        }
+        busy.push_back(pid);
+    }
+    return busy;
+}
+
+struct Condition {
+    const char* name;
+    bool load;
+    bool stall;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int answers = 200;
+    fs::path outDir = "bench/out";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--answers") == 0)
+            answers = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--out") == 0)
+            outDir = argv[i + 1];
+    }
+    outDir = fs::absolute(outDir);
+    fs::create_directories(outDir);
+
+    // The program runs in a scratch directory of its own (it writes its records there).
+    const fs::path work = fs::temp_directory_path() / ("kbr_bench_" + std::to_string(::getpid()));
+    fs::create_directories(work);
+    fs::current_path(work);
+
+    wxApp::SetInstance(new CVeskApp);
+    int wxArgc = 1;
+    if (!wxEntryStart(wxArgc, argv))
+        return 1;
+    wxInitAllImageHandlers();
+    wxGUIEventLoop loop;
+    wxEventLoopActivator active(&loop);
+
+    CMainFrame* frame = static_cast<CVeskApp*>(wxTheApp)->CreateMainWindow();
+    VerdictProbe probe(*frame);
+    frame->ViewWindow().SetPaintProbe(&probe);
+    frame->Show();
+    frame->Raise();
+    frame->ViewWindow().SetFocus();
+    CVeskDoc& doc = frame->ViewWindow().View().GetDocument();
+    auto waitFor = [&](auto cond, int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!cond() && std::chrono::steady_clock::now() < end) {
+            Pump();
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        return cond();
+    };
+    if (!waitFor([&] { return doc.m_bRecordsLoaded && wxWindow::FindFocus() == &frame->ViewWindow(); }, 10000)) {
+        std::fprintf(stderr, "bench/timing: the window did not come up\n");
+        return 1;
+    }
+    const wxPoint square = frame->ViewWindow().ClientToScreen(wxPoint(75, 75));
+
+    int sockets[2];
+    ::socketpair(AF_UNIX, SOCK_STREAM, 0, sockets);
+    const pid_t watcher = ::fork();
+    if (watcher == 0) {
+        ::close(sockets[0]);
+        // The watcher is the measuring instrument: where allowed it runs ahead of
+        // everything else, so the load of the loaded condition does not blur it.
+        sched_param realtime{};
+        realtime.sched_priority = sched_get_priority_min(SCHED_FIFO);
+        if (::sched_setscheduler(0, SCHED_FIFO, &realtime) != 0)
+            std::fprintf(stderr, "bench/timing: the watcher runs without real-time priority\n");
+        Watch(sockets[1], sockets[1], square.x, square.y);
+    }
+    ::close(sockets[1]);
+
+    wxUIActionSimulator keys;
+    keys.Char('a');
+    const Condition conditions[] = {{"idle", false, false}, {"both cores loaded", true, false},
+                                    {"main thread stalled 100 ms", false, true}};
+    std::vector<TimingResult> results;
+    for (const Condition& c : conditions) {
+        std::printf("%s: %d answers...\n", c.name, answers);
+        std::fflush(stdout);
+        const std::vector<pid_t> busy = c.load ? LoadBothCores() : std::vector<pid_t>{};
+        probe.ours.clear();
+        probe.naive.clear();
+        std::vector<double> applied;
+        probe.stall = c.stall;
+
+        // The program runs its own event loop; the bookkeeping rides on a timer.
+        wxTimer books;
+        books.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            while (probe.ours.size() > applied.size()) {
+                Report r{};
+                if (::read(sockets[0], &r, sizeof r) != sizeof r)
+                    std::exit(1);
+                applied.push_back((r.pressUs - r.onsetUs) / 1000.0);
+            }
+            if (doc.m_bSeriesComplete)
+                keys.Char(WXK_RETURN);
+            if (static_cast<int>(applied.size()) >= answers)
+                loop.Exit();
+        });
+        books.Start(2);
+        loop.Run();
+        books.Stop();
+        for (pid_t pid : busy) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+        probe.ours.resize(applied.size());
+        probe.naive.resize(applied.size());
+        results.push_back(Compare(c.name, probe.ours, probe.naive, applied));
+    }
+    ::close(sockets[0]);
+    ::waitpid(watcher, nullptr, 0);
+
+    PrintTable(results, stdout);
+    WriteCsv(results, outDir / "timing-errors.csv");
+    PlotErrors(results, outDir / "timing-errors.png");
+    std::printf("plot: %s\n", (outDir / "timing-errors.png").c_str());
+
+    frame->ViewWindow().SetPaintProbe(nullptr);
+    frame->Destroy();
+    Pump();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(work);
+    wxEntryCleanup();
+    return 0;
+}

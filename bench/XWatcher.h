@@ -1,0 +1,20 @@
+// An independent X client for the benchmarks, in a process of its own: it watches
+// a screen pixel and presses keys through XTest. Kept apart from the program's
+// headers, whose names clash with Xlib's.
+#pragma once
+
+#include <cstdint>
+
+namespace xwatch {
+
+// Microseconds of CLOCK_MONOTONIC, the clock X stamps its events with.
+std::int64_t NowMicros();
+
+// The 0xRRGGBB colour of the screen pixel at (x, y); -1 when it cannot be read.
+std::int32_t Pixel(int x, int y);
+
+// Presses and releases the key of the given X keysym; returns the monotonic
+// microseconds right after the press was flushed to the server.
+std::int64_t PressKey(unsigned long keysym);
+
+}  // namespace xwatch
