@@ -8,7 +8,7 @@
 //   engine/AttemptCycle.cpp      waits, stimuli, timing, answers, resets
 //   engine/SeriesResults.cpp     the result screen, series of 10, session records
 //   explanation/ExplanationPage.cpp  the index page
-//   commands/Commands.cpp        language choice and the enable rules of commands
+//   commands/Commands.cpp        menu and toolbar commands, their enable rules, the dialogs
 //   records/RecordsFile.cpp      the records file: coding, readers and writers
 //   records/RecordsRecovery.cpp  records start-up and exit, backup copy, recovery
 #pragma once

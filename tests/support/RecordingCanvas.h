@@ -51,9 +51,6 @@ public:
     int operations = 0;  // rectangles and texts drawn so far
     std::vector<DrawnText> textLog;  // every text ever drawn, hidden or not
 
-    // Width of one character in the given font.
-    static int CharWidth(const Font& font) { return font.width; }
-
 private:
     Rect m_client;
     Brush m_brush{{255, 255, 255}};

@@ -44,15 +44,6 @@ public:
     // Lets the random wait run out; the square (or the false start) follows.
     void WaitOutPause() { sim.Advance(static_cast<unsigned>(doc.m_nDelay)); }
 
-    // Waits for the square, then answers after ms with the key of the shown side
-    // (the left key for side 0, the right key for side 1).
-    void AnswerAfter(unsigned ms, unsigned left = key::S, unsigned right = key::L)
-    {
-        WaitOutPause();
-        Wait(ms);
-        Press(doc.m_nSide == 1 ? right : left);
-    }
-
     // Answers the shown square so that the corrected reaction time is exactly ms
     // (the program subtracts the last digit of the seed from times of 12 ms and more).
     void AnswerWithReaction(int ms, unsigned left = key::S, unsigned right = key::L)
