@@ -154,11 +154,14 @@ int main(int argc, char** argv)
 {
     int answers = 200;
     fs::path outDir = "bench/out";
+    fs::path replot;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--answers") == 0)
             answers = std::max(1, std::atoi(argv[i + 1]));
         else if (std::strcmp(argv[i], "--out") == 0)
             outDir = argv[i + 1];
+        else if (std::strcmp(argv[i], "--replot") == 0)  // the table and plot of an earlier run's CSV
+            replot = fs::absolute(argv[i + 1]);
     }
     outDir = fs::absolute(outDir);
     fs::create_directories(outDir);
@@ -173,6 +176,12 @@ int main(int argc, char** argv)
     if (!wxEntryStart(wxArgc, argv))
         return 1;
     wxInitAllImageHandlers();
+    if (!replot.empty()) {
+        const auto results = ReadCsv(replot);
+        PrintTable(results, stdout);
+        PlotErrors(results, outDir / "timing-errors.png");
+        return 0;
+    }
     wxGUIEventLoop loop;
     wxEventLoopActivator active(&loop);
 

@@ -71,7 +71,7 @@ void PlotErrors(const std::vector<TimingResult>& results, const std::filesystem:
 {
     // One panel per condition: counts per 1-ms bin from -5 to 125 ms.
     constexpr int kLow = -5, kHigh = 125, kWidth = 900, kPanel = 200, kLeft = 60, kRight = 20;
-    const int height = kPanel * static_cast<int>(results.size()) + 40;
+    const int height = kPanel * static_cast<int>(results.size()) + 60;
     wxBitmap bitmap(kWidth, height, 24);
     wxMemoryDC dc(bitmap);
     dc.SetBackground(*wxWHITE_BRUSH);
@@ -115,11 +115,34 @@ void PlotErrors(const std::vector<TimingResult>& results, const std::filesystem:
                                          r.oursSummary.mean, r.oursSummary.sd, r.naiveSummary.mean, r.naiveSummary.sd),
                     kLeft, top);
     }
+    dc.DrawText("error in ms: measured - applied, 1-ms bins", kLeft, height - 50);
     dc.SetTextForeground(wxColour(30, 90, 200));
-    dc.DrawText("blue: kbr_dorin (stamp of the press - square on the display)", kLeft, height - 24);
+    dc.DrawText("blue: kbr_dorin (stamp of the press - square on the display)", kLeft, height - 30);
     dc.SetTextForeground(wxColour(200, 60, 40));
-    dc.DrawText("red: naive (handler runs - drawing call returns)      error in ms, measured - applied",
-                kLeft + 380, height - 24);
+    dc.DrawText("red: naive (handler runs - drawing call returns)", kLeft + 420, height - 30);
     dc.SelectObject(wxNullBitmap);
     bitmap.ConvertToImage().SaveFile(wxString(file.string()), wxBITMAP_TYPE_PNG);
+}
+
+std::vector<TimingResult> ReadCsv(const std::filesystem::path& file)
+{
+    std::vector<TimingResult> results;
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);  // the header
+    while (std::getline(in, line)) {
+        const size_t close = line.find('"', 1);
+        const std::string condition = line.substr(1, close - 1);
+        const size_t comma = line.find(',', close + 2);
+        const std::string method = line.substr(close + 2, comma - close - 2);
+        const double error = std::stod(line.substr(comma + 1));
+        if (results.empty() || results.back().condition != condition)
+            results.push_back({condition, {}, {}, {}, {}});
+        (method == "ours" ? results.back().ours : results.back().naive).push_back(error);
+    }
+    for (TimingResult& r : results) {
+        r.oursSummary = Summarise(r.ours);
+        r.naiveSummary = Summarise(r.naive);
+    }
+    return results;
 }

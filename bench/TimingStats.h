@@ -26,5 +26,6 @@ TimingResult Compare(const std::string& condition, const std::vector<double>& ou
                      const std::vector<double>& naive, const std::vector<double>& applied);
 void PrintTable(const std::vector<TimingResult>& results, std::FILE* out);
 void WriteCsv(const std::vector<TimingResult>& results, const std::filesystem::path& file);
+std::vector<TimingResult> ReadCsv(const std::filesystem::path& file);
 // A histogram per condition, ours and the naive method side by side (needs wx).
 void PlotErrors(const std::vector<TimingResult>& results, const std::filesystem::path& file);

@@ -6,6 +6,8 @@
 
 #include <ctime>
 
+#include "gui/ScreenPixel.h"
+
 namespace xwatch {
 
 namespace {
@@ -25,17 +27,10 @@ std::int64_t NowMicros()
     return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000 + ts.tv_nsec / 1000;
 }
 
+
 std::int32_t Pixel(int x, int y)
 {
-    Display* d = Connection();
-    if (!d)
-        return -1;
-    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image)
-        return -1;
-    const unsigned long pixel = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
-    return static_cast<std::int32_t>(pixel & 0xFFFFFF);
+    return ReadScreenPixel(x, y);
 }
 
 std::int64_t PressKey(unsigned long keysym)

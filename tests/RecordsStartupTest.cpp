@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "support/ScratchDir.h"
@@ -36,6 +37,19 @@ std::string GoodFile(double recordA)
     std::filesystem::current_path(home);
     std::filesystem::remove_all("made");
     return bytes;
+}
+
+// Changes the records file in its decoded form, as someone who knows the format
+// would, and codes it again; edit gets the positions of the file's fields.
+void EditPlainRecordsFile(const std::function<void(std::string&, const CVeskDoc&)>& edit)
+{
+    Session editor;
+    editor.view.CodeRecordsFile("decode");
+    editor.view.ReadRecordsHeader();
+    std::string plain = ReadWholeFile(kIniName);
+    edit(plain, editor.doc);
+    WriteWholeFile(kIniName, plain);
+    editor.view.CodeRecordsFile("encode");
 }
 
 // The records messages drawn so far, in order.
@@ -141,15 +155,7 @@ TEST(RecordsStartup, OneChangedCheckMarkByteBringsBackTheBackupsRecords)
 {
     WriteWholeFile(kIniName, GoodFile(180.3));
     WriteWholeFile(kBakName, GoodFile(250.5));
-    {
-        Session editor;
-        editor.view.CodeRecordsFile("decode");
-        editor.view.ReadRecordsHeader();
-        std::string plain = ReadWholeFile(kIniName);
-        plain[editor.doc.m_nCheckPos[7] + 2] = 'x';
-        WriteWholeFile(kIniName, plain);
-        editor.view.CodeRecordsFile("encode");
-    }
+    EditPlainRecordsFile([](std::string& plain, const CVeskDoc& at) { plain[at.m_nCheckPos[7] + 2] = 'x'; });
     Session s;
     ASSERT_TRUE(Start(s));
     EXPECT_EQ(Messages(s), std::vector<std::string>{kRestored});
@@ -258,17 +264,11 @@ TEST(RecordsStartup, DamagedFileBringsNoRecordsAtAll)
 {
     WriteWholeFile(kBakName, GoodFile(0.0));
     WriteWholeFile(kIniName, GoodFile(180.3));
-    {
-        Session editor;
-        editor.view.CodeRecordsFile("decode");
-        editor.view.ReadRecordsHeader();
-        std::string plain = ReadWholeFile(kIniName);
+    EditPlainRecordsFile([](std::string& plain, const CVeskDoc& at) {
         const char* copies[] = {"[101.", "[102.", "[103."};
         for (int c = 0; c < 3; ++c)
-            plain.replace(editor.doc.m_nValuePos[6 + c], 5, copies[c]);
-        WriteWholeFile(kIniName, plain);
-        editor.view.CodeRecordsFile("encode");
-    }
+            plain.replace(at.m_nValuePos[6 + c], 5, copies[c]);
+    });
     Session s;
     ASSERT_TRUE(Start(s));
     EXPECT_EQ(Messages(s), std::vector<std::string>{kRestored});

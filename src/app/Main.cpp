@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdlib.h>
 #include <filesystem>
 #include <system_error>
 
@@ -59,6 +60,10 @@ int main(int argc, char** argv)
         return 2;
     }
     EnterDesktopDataFolder();
+    // The program draws nothing with OpenGL. Without this, GTK probes OpenGL when it
+    // opens the display, which on machines without a GPU loads a software renderer
+    // of some 50 MB and slows the start.
+    ::setenv("GDK_GL", "disable", 0);
     wxApp::SetInstance(new CVeskApp);
     return wxEntry(argc, argv);
 }
