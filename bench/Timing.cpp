@@ -155,6 +155,7 @@ int main(int argc, char** argv)
     int answers = 200;
     fs::path outDir = "bench/out";
     fs::path replot;
+    std::string only;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--answers") == 0)
             answers = std::max(1, std::atoi(argv[i + 1]));
@@ -162,6 +163,8 @@ int main(int argc, char** argv)
             outDir = argv[i + 1];
         else if (std::strcmp(argv[i], "--replot") == 0)  // the table and plot of an earlier run's CSV
             replot = fs::absolute(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--only") == 0)  // one condition: idle, loaded or stalled
+            only = argv[i + 1];
     }
     outDir = fs::absolute(outDir);
     fs::create_directories(outDir);
@@ -227,6 +230,8 @@ int main(int argc, char** argv)
                                     {"main thread stalled 100 ms", false, true}};
     std::vector<TimingResult> results;
     for (const Condition& c : conditions) {
+        if (!only.empty() && std::string(c.name).find(only) == std::string::npos)
+            continue;
         std::printf("%s: %d answers...\n", c.name, answers);
         std::fflush(stdout);
         const std::vector<pid_t> busy = c.load ? LoadBothCores() : std::vector<pid_t>{};

@@ -8,26 +8,101 @@
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_X11
+#include <X11/Xatom.h>
 #include <gdk/gdkx.h>
 #endif
 #endif
 
-std::uint32_t DisplayServerTime(wxWindow& window)
-{
+struct DisplayTime::Impl {
+    wxWindow& window;
+    Handler handler;
 #ifdef __WXGTK__
-    GtkWidget* widget = window.GetHandle();
-    GdkWindow* toplevel = widget ? gtk_widget_get_window(gtk_widget_get_toplevel(widget)) : nullptr;
+    GdkWindow* toplevel = nullptr;  // where the marker property is changed (X11)
+    bool x11 = false;
+    unsigned long marker = 0;       // the property's atom
+    GdkFrameClock* frameClock = nullptr;
+    gulong afterPaint = 0;
+    bool frameWanted = false;
+
+    // The toplevel's X window and the marker; false before the window is realized.
+    bool Prepare()
+    {
+        if (toplevel)
+            return true;
+        GtkWidget* widget = window.GetHandle();
+        GdkWindow* top = widget ? gtk_widget_get_window(gtk_widget_get_toplevel(widget)) : nullptr;
+        if (!top)
+            return false;
+        toplevel = top;
 #ifdef GDK_WINDOWING_X11
-    if (toplevel && GDK_IS_X11_WINDOW(toplevel)) {
-        // A property change is answered with the server's time of handling it,
-        // and the server handles requests in order: after the drawing.
-        gdk_window_set_events(toplevel,
-                              static_cast<GdkEventMask>(gdk_window_get_events(toplevel) | GDK_PROPERTY_CHANGE_MASK));
-        return gdk_x11_get_server_time(toplevel);
+        if (GDK_IS_X11_WINDOW(top)) {
+            x11 = true;
+            gdk_window_set_events(top, static_cast<GdkEventMask>(gdk_window_get_events(top) | GDK_PROPERTY_CHANGE_MASK));
+            marker = XInternAtom(GDK_WINDOW_XDISPLAY(top), "_KBR_DORIN_DISPLAYED", False);
+            gdk_window_add_filter(top, &Impl::Filter, this);
+            return true;
+        }
+#endif
+        frameClock = gtk_widget_get_frame_clock(widget);
+        if (frameClock)
+            afterPaint = g_signal_connect_swapped(frameClock, "after-paint", G_CALLBACK(&Impl::FrameDone), this);
+        return true;
+    }
+
+#ifdef GDK_WINDOWING_X11
+    static GdkFilterReturn Filter(GdkXEvent* raw, GdkEvent*, gpointer data)
+    {
+        auto* self = static_cast<Impl*>(data);
+        const XEvent* event = static_cast<const XEvent*>(raw);
+        if (event->type != PropertyNotify || event->xproperty.atom != self->marker)
+            return GDK_FILTER_CONTINUE;
+        self->handler(static_cast<std::uint32_t>(event->xproperty.time));
+        return GDK_FILTER_REMOVE;
     }
 #endif
-    if (toplevel)
-        gdk_display_sync(gdk_window_get_display(toplevel));
+
+    static void FrameDone(Impl* self)
+    {
+        if (!self->frameWanted)
+            return;
+        self->frameWanted = false;
+        gdk_display_sync(gdk_window_get_display(self->toplevel));
+        self->handler(SteadyClock::MonotonicMillis());
+    }
 #endif
-    return SteadyClock::MonotonicMillis();
+};
+
+DisplayTime::DisplayTime(wxWindow& window, Handler handler) : m_impl(new Impl{window, std::move(handler)}) {}
+
+DisplayTime::~DisplayTime()
+{
+#ifdef __WXGTK__
+#ifdef GDK_WINDOWING_X11
+    if (m_impl->x11)
+        gdk_window_remove_filter(m_impl->toplevel, &Impl::Filter, m_impl.get());
+#endif
+    if (m_impl->frameClock)
+        g_signal_handler_disconnect(m_impl->frameClock, m_impl->afterPaint);
+#endif
+}
+
+void DisplayTime::AfterPaint()
+{
+#ifdef __WXGTK__
+    if (!m_impl->Prepare()) {
+        m_impl->handler(SteadyClock::MonotonicMillis());
+        return;
+    }
+#ifdef GDK_WINDOWING_X11
+    if (m_impl->x11) {
+        // Queued, not flushed: it leaves with the frame's drawing, right behind it.
+        XChangeProperty(GDK_WINDOW_XDISPLAY(m_impl->toplevel), GDK_WINDOW_XID(m_impl->toplevel), m_impl->marker,
+                        XA_INTEGER, 32, PropModeAppend, nullptr, 0);
+        return;
+    }
+#endif
+    m_impl->frameWanted = true;
+#else
+    m_impl->handler(SteadyClock::MonotonicMillis());
+#endif
 }

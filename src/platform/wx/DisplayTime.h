@@ -1,12 +1,34 @@
-// When the display server had done everything asked of it so far.
+// When the display server had the picture of a paint.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 class wxWindow;
 
-// Milliseconds of the monotonic clock (the clock input events are stamped with) at
-// which the display server handled a request sent now, after all drawing sent
-// before it. The server's own time: blind to how late this process gets to read
-// it. Where the server cannot tell, the clock read after a round trip.
-std::uint32_t DisplayServerTime(wxWindow& window);
+// Tells, for each paint it is asked about, the moment (milliseconds of the
+// monotonic clock that input events are stamped with) at which the display server
+// had that paint's picture.
+//
+// On X11 a property change is sent right behind the paint's drawing, in the same
+// request stream: the server handles requests in order, and its PropertyNotify
+// carries the server's own time of handling it, blind to how late this process
+// gets to look. That notification also reaches the program before any input the
+// server stamps later. Elsewhere the clock is read when the toolkit has finished
+// the frame and a round trip to the server has returned.
+class DisplayTime {
+public:
+    using Handler = std::function<void(std::uint32_t displayed)>;
+
+    DisplayTime(wxWindow& window, Handler handler);
+    ~DisplayTime();
+
+    // Call at the end of a paint whose picture's display time is wanted; the
+    // handler gets it once the server has it.
+    void AfterPaint();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};

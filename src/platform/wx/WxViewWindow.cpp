@@ -1,15 +1,11 @@
 #include "platform/wx/WxViewWindow.h"
 
-#include "platform/wx/DisplayTime.h"
 
 #include <algorithm>
 
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#endif
 
 // ---------------------------------------------------------------------------------
 // Keys: the view knows the virtual-key codes of the program's first platform.
@@ -86,6 +82,7 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
       m_timer(this),
       m_pauseTimer(this)
 {
+    m_displayTime = std::make_unique<DisplayTime>(*this, [this](std::uint32_t t) { OnDisplayed(t); });
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     Bind(wxEVT_PAINT, &WxViewWindow::OnPaint, this);
     Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
@@ -97,10 +94,7 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
 
 WxViewWindow::~WxViewWindow()
 {
-#ifdef __WXGTK__
-    if (m_frameClock)
-        g_signal_handler_disconnect(m_frameClock, m_afterPaintHandler);
-#endif
+    m_displayTime.reset();
     m_timer.Stop();
     m_pauseTimer.Stop();
     SaveRecordsOnce();
@@ -143,7 +137,6 @@ void WxViewWindow::InvalidateRect(const Rect& rect, bool erase)
 
 void WxViewWindow::OnPaint(wxPaintEvent&)
 {
-    WatchFrameClock();
     wxPaintDC dc(this);
     WxCanvas canvas(dc, GetClientSize(), m_fonts, m_probe);
     if (m_paused) {  // the picture of the pause stays; the view paints when it ends
@@ -157,6 +150,8 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
     m_tickReadInPaint = false;
     m_view->OnDraw(recorder);
     m_inPaint = false;
+    if (m_tickReadInPaint)
+        m_displayTime->AfterPaint();
     if (m_probe)
         m_probe->PaintEnds();
 
@@ -176,8 +171,8 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
 // ---------------------------------------------------------------------------------
 // The moment the square is on the display. The view reads the tick right after its
 // drawing call; the picture reaches the display only when the toolkit has finished
-// the frame. The frame clock tells when it has; the display server then says when it
-// had the picture, and the clock is held back by the lag.
+// the frame. The display server says when it had the picture (see DisplayTime), and
+// the clock is held back by the lag.
 
 std::uint32_t WxViewWindow::GetTickCount()
 {
@@ -188,26 +183,11 @@ std::uint32_t WxViewWindow::GetTickCount()
     return m_clock.GetTickCount();
 }
 
-void WxViewWindow::WatchFrameClock()
-{
-#ifdef __WXGTK__
-    if (m_frameClock)
-        return;
-    GdkFrameClock* clock = gtk_widget_get_frame_clock(GetHandle());
-    if (!clock)
-        return;
-    m_frameClock = clock;
-    m_afterPaintHandler = g_signal_connect_swapped(
-        clock, "after-paint", G_CALLBACK(+[](WxViewWindow* self) { self->OnDisplayed(); }), this);
-#endif
-}
-
-void WxViewWindow::OnDisplayed()
+void WxViewWindow::OnDisplayed(std::uint32_t displayed)
 {
     if (!m_tickReadInPaint)
         return;
     m_tickReadInPaint = false;
-    const std::uint32_t displayed = DisplayServerTime(*this);
     const auto lag = static_cast<std::int32_t>(displayed - m_paintTick);
     m_clock.AddDisplayLag(static_cast<std::uint32_t>(std::clamp(lag, 0, 1000)));
     m_trace = {m_paintTick, displayed, 0, 0};

@@ -10,6 +10,7 @@
 
 #include "platform/WindowHost.h"
 #include "platform/posix/SteadyClock.h"
+#include "platform/wx/DisplayTime.h"
 #include "platform/wx/ReplayCanvas.h"
 #include "platform/wx/WxCanvas.h"
 #include "view/VeskView.h"
@@ -63,8 +64,7 @@ private:
     void OnTimer(wxTimerEvent& event);
     void DeliverTimer();
     void EndPause(wxTimerEvent& event);
-    void WatchFrameClock();
-    void OnDisplayed();
+    void OnDisplayed(std::uint32_t displayed);
     void TraceAnswer(long stamp);
 
     SteadyClock& m_clock;
@@ -78,8 +78,7 @@ private:
     bool m_inPaint = false;
     bool m_tickReadInPaint = false;
     std::uint32_t m_paintTick = 0;  // monotonic, when the paint read the tick
-    unsigned long m_afterPaintHandler = 0;
-    void* m_frameClock = nullptr;
+    std::unique_ptr<DisplayTime> m_displayTime;
     TimingTrace m_trace;
     bool m_saved = false;
 
