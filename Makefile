@@ -42,8 +42,7 @@ package: build
 
 # Timing accuracy and footprint, under an X server of their own; figures and plot in bench/out.
 bench: build
-	xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" $(BUILD)/bench/bench_timing --out bench/out
-	xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" $(BUILD)/bench/bench_footprint
+	bash scripts/bench.sh $(BUILD) bench/out
 
 run: build
 	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin

@@ -27,10 +27,24 @@ std::int64_t NowMicros()
     return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000 + ts.tv_nsec / 1000;
 }
 
-
 std::int32_t Pixel(int x, int y)
 {
     return ReadScreenPixel(x, y);
+}
+
+bool AnyBlack(int x, int y, int w, int h)
+{
+    Display* d = Connection();
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(w), static_cast<unsigned>(h),
+                              AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    bool found = false;
+    for (int row = 0; row < h && !found; ++row)
+        for (int col = 0; col < w && !found; ++col)
+            found = (XGetPixel(image, col, row) & 0xFFFFFF) == 0;
+    XDestroyImage(image);
+    return found;
 }
 
 std::int64_t PressKey(unsigned long keysym)

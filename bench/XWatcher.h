@@ -13,6 +13,9 @@ std::int64_t NowMicros();
 // The 0xRRGGBB colour of the screen pixel at (x, y); -1 when it cannot be read.
 std::int32_t Pixel(int x, int y);
 
+// Whether any pixel of the w x h screen area at (x, y) is black.
+bool AnyBlack(int x, int y, int w, int h);
+
 // Presses and releases the key of the given X keysym; returns the monotonic
 // microseconds right after the press was flushed to the server.
 std::int64_t PressKey(unsigned long keysym);

@@ -30,7 +30,7 @@ public:
     File(File&& other) noexcept;
     File& operator=(File&&) = delete;
     File(const File&) = delete;
-    ~File();  // data written is on disk before the file is closed
+    ~File();  // data written is on disk before the file is closed; a file only read costs no sync
 
     // Reads up to size bytes at position; returns how many were read.
     std::size_t ReadAt(std::uint64_t position, void* data, std::size_t size);
@@ -38,10 +38,10 @@ public:
     void WriteAt(std::uint64_t position, const void* data, std::size_t size);
 
 private:
-    File(std::intptr_t handle, bool written) : m_handle(handle), m_writable(written) {}
+    File(std::intptr_t handle, bool written) : m_handle(handle), m_written(written) {}
 
     std::intptr_t m_handle;
-    bool m_writable;
+    bool m_written;  // changed since it was opened
 };
 
 // Serialises the records sequences of all running copies of the program that

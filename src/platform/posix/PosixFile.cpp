@@ -33,10 +33,10 @@ std::optional<File> File::Open(const std::string& name, FileAccess access, FileS
         return std::nullopt;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return File(fd, access != FileAccess::Read);
+    return File(fd, creation == FileCreation::CreateAlways);
 }
 
-File::File(File&& other) noexcept : m_handle(other.m_handle), m_writable(other.m_writable)
+File::File(File&& other) noexcept : m_handle(other.m_handle), m_written(other.m_written)
 {
     other.m_handle = -1;
 }
@@ -45,7 +45,7 @@ File::~File()
 {
     if (m_handle < 0)
         return;
-    if (m_writable)
+    if (m_written)
         ::fsync(static_cast<int>(m_handle));
     ::close(static_cast<int>(m_handle));  // also releases the lock
 }
@@ -67,6 +67,7 @@ std::size_t File::ReadAt(std::uint64_t position, void* data, std::size_t size)
 
 void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
 {
+    m_written = true;
     std::size_t done = 0;
     while (done < size) {
         const ssize_t n = ::pwrite(static_cast<int>(m_handle), static_cast<const char*>(data) + done, size - done,

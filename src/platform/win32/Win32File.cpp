@@ -23,10 +23,10 @@ std::optional<File> File::Open(const std::string& name, FileAccess access, FileS
         ::CloseHandle(h);
         return std::nullopt;
     }
-    return File(reinterpret_cast<std::intptr_t>(h), access != FileAccess::Read);
+    return File(reinterpret_cast<std::intptr_t>(h), creation == FileCreation::CreateAlways);
 }
 
-File::File(File&& other) noexcept : m_handle(other.m_handle), m_writable(other.m_writable)
+File::File(File&& other) noexcept : m_handle(other.m_handle), m_written(other.m_written)
 {
     other.m_handle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 }
@@ -36,7 +36,7 @@ File::~File()
     HANDLE h = reinterpret_cast<HANDLE>(m_handle);
     if (h == INVALID_HANDLE_VALUE)
         return;
-    if (m_writable)
+    if (m_written)
         ::FlushFileBuffers(h);
     ::CloseHandle(h);
 }
@@ -54,6 +54,7 @@ std::size_t File::ReadAt(std::uint64_t position, void* data, std::size_t size)
 
 void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
 {
+    m_written = true;
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(position);
     at.OffsetHigh = static_cast<DWORD>(position >> 32);

@@ -12,9 +12,12 @@
 // character cell is as high as asked.
 class FontCache {
 public:
-    const wxFont& Get(const Font& font);
+    // Measured on the surface the font is first selected into.
+    const wxFont& Get(const Font& font, wxDC& measure);
 
 private:
+    static wxFont MakeFont(const std::string& face, int emPixels, int weight);
+
     std::map<std::tuple<std::string, int, int, int>, wxFont> m_fonts;
 };
 

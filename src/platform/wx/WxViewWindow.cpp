@@ -162,6 +162,11 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
         m_pauseMs = 0;
         return;
     }
+    // A repaint asked for during this paint follows it at once, as on the window
+    // system the view was written for; GTK would hold it for the next frame, up to
+    // 17 ms later (the first page waits on this).
+    if (m_paintPending)
+        CallAfter([this] { Update(); });
     if (m_timerDeferred) {
         m_timerDeferred = false;
         CallAfter(&WxViewWindow::DeliverTimer);
