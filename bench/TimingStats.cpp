@@ -34,6 +34,8 @@ TimingResult Compare(const std::string& condition, const std::vector<double>& ou
 {
     TimingResult r{condition, {}, {}, {}, {}};
     for (size_t i = 0; i < applied.size(); ++i) {
+        if (std::isnan(applied[i]))
+            continue;
         r.ours.push_back(ours[i] - applied[i]);
         r.naive.push_back(naive[i] - applied[i]);
     }

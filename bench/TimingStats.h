@@ -22,6 +22,7 @@ struct TimingResult {
 };
 
 ErrorSummary Summarise(const std::vector<double>& errors);
+// Answers whose applied delay is NaN (set aside) are left out.
 TimingResult Compare(const std::string& condition, const std::vector<double>& ours,
                      const std::vector<double>& naive, const std::vector<double>& applied);
 void PrintTable(const std::vector<TimingResult>& results, std::FILE* out);

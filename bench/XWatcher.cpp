@@ -47,13 +47,17 @@ bool AnyBlack(int x, int y, int w, int h)
     return found;
 }
 
-std::int64_t PressKey(unsigned long keysym)
+std::int64_t PressKey(unsigned long keysym, std::int64_t* handled)
 {
     Display* d = Connection();
     const KeyCode code = XKeysymToKeycode(d, keysym);
     XTestFakeKeyEvent(d, code, True, CurrentTime);
     XFlush(d);
     const std::int64_t pressed = NowMicros();
+    if (handled) {
+        XSync(d, False);  // a round trip: the server handles requests in order
+        *handled = NowMicros();
+    }
     XTestFakeKeyEvent(d, code, False, CurrentTime);
     XFlush(d);
     return pressed;

@@ -17,7 +17,8 @@ std::int32_t Pixel(int x, int y);
 bool AnyBlack(int x, int y, int w, int h);
 
 // Presses and releases the key of the given X keysym; returns the monotonic
-// microseconds right after the press was flushed to the server.
-std::int64_t PressKey(unsigned long keysym);
+// microseconds right after the press was flushed to the server. With handled, it
+// also waits for the server to have handled the press and says when that was known.
+std::int64_t PressKey(unsigned long keysym, std::int64_t* handled = nullptr);
 
 }  // namespace xwatch
