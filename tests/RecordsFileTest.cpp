@@ -2,6 +2,7 @@
 // texts, the majority of three copies, the merge of records and the check marks.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <set>
 
@@ -128,7 +129,8 @@ TEST(RecordsFile, ValueTextIsWrittenLikeGcvtWithTenDigits)
     const Case cases[] = {
         {180.3, "180.3"},        {0.0, "0."},           {256.7, "256.7"},       {180.0, "180."},
         {245.25, "245.25"},      {1234567.891, "1234567.891"}, {9999999999.0, "9999999999."},
-        {0.1, "0.1"},            {0.05, "0.05"},        {12345678901.0, "1.23456789e+010"},
+        {0.1, "0.1"},            {0.05, "5.e-002"},     {12345678901.0, "1.23456789e+010"},
+        {0.0999999999999, "0.1"}, {-0.05, "-5.e-002"},
         {0.00001, "1.e-005"},    {1.0 / 3.0, "0.3333333333"},
     };
     for (const Case& c : cases)
@@ -145,7 +147,10 @@ TEST(RecordsFile, NumberTextsReadLikeTheRuntime)
     const Case cases[] = {
         {"180.3", 180.3, 180},    {"  42abc", 42.0, 42}, {"+7", 7.0, 7},     {"-12.5", -12.5, -12},
         {"", 0.0, 0},             {"abc", 0.0, 0},       {"+-5", 0.0, 0},    {"99999999999", 99999999999.0, 0},
-        {"1e999", 0.0, 1},        {"2147483647", 2147483647.0, 2147483647},
+        {"1e999", HUGE_VAL, 1},   {"-1e400", -HUGE_VAL, -1}, {"1e-400", 0.0, 1}, {"2147483647", 2147483647.0, 2147483647},
+        // no numbers to the classic runtime
+        {"inf", 0.0, 0},          {"nan", 0.0, 0},       {"-infinity", 0.0, 0}, {"0x1p3", 0.0, 0},
+        {".5", 0.5, 0},           {"-.5e1", -5.0, 0},    {".e1", 0.0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AtoF(c.text), c.f) << c.text;

@@ -22,6 +22,9 @@ namespace {
 const std::string kRestored = "File 'kbr_dorin.ini' was found damaged and recovered from 'kbr_dorin.bak'.";
 const std::string kCleared = "File 'kbr_dorin.ini' was found damaged and results were deleted.";
 const std::string kBackupBad = "Unfortunately file 'kbr_dorin.bak' was damaged too and results were deleted.";
+const std::string kReadOnly = "Records cannot be saved here: 'kbr_dorin.ini' or its folder is read-only.";
+const std::string kLinkRefused = "Link 'kbr_dorin.ini' or 'kbr_dorin.bak' not followed: others could change it.";
+const std::string kSaveFailed = "Records could not be saved: 'kbr_dorin.ini' is as it was (is the disk full?).";
 
 // The coded records file a run with this mode A record leaves behind (made in a
 // directory of its own, so the files of the test stay as they are).
@@ -32,6 +35,7 @@ std::string GoodFile(double recordA)
     std::filesystem::current_path("made");
     Session writer;
     writer.doc.m_dSessionRecord = {recordA, 0.0, 0.0};
+    writer.doc.m_bRecordsLoaded = true;  // as after a start-up that found no files
     writer.view.SaveRecords();
     const std::string bytes = ReadWholeFile(kIniName);
     std::filesystem::current_path(home);
@@ -57,7 +61,8 @@ std::vector<std::string> Messages(const Session& s)
 {
     std::vector<std::string> found;
     for (const auto& t : s.sim.screen.textLog)
-        if (t.text == kRestored || t.text == kCleared || t.text == kBackupBad)
+        if (t.text == kRestored || t.text == kCleared || t.text == kBackupBad || t.text == kReadOnly ||
+            t.text == kLinkRefused || t.text == kSaveFailed)
             found.push_back(t.text);
     return found;
 }
@@ -184,50 +189,112 @@ TEST(RecordsStartup, RecordsAndLanguageOutliveTheRun)
 
 // --- where the program guards the user's files ---------------------------------------------
 
-// A records file that can be read but not written can neither be restored nor
-// cleared; the start-up must not show its message and pause on every paint forever.
-TEST(RecordsStartup, UnwritableRecordsFileEndsTheStartupAfterOneFailedRecovery)
+// Records files that can be read but not written: the records are read and shown,
+// the user is told once that they cannot be saved here, and nothing is written. A
+// damaged one can neither be restored nor cleared: the start-up must not show its
+// message and pause on every paint forever.
+TEST(RecordsStartup, ReadOnlyRecordsAreShownAndLeftAsTheyAre)
 {
-    WriteWholeFile(kIniName, GoodFile(180.3));
-    WriteWholeFile(kBakName, GoodFile(250.5));
-    ::chmod(kIniName, 0444);
-    ::chmod(".", 0777);
-    const std::string before = ReadWholeFile(kIniName);
-
-    // Root may write anything, so the run takes an ordinary user's rights.
-    EXPECT_EXIT(
-        {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-                std::_Exit(3);
-            Session s;
-            const bool settled = Start(s);
-            s.view.OnDestroy();
-            std::_Exit(settled && s.sim.sleeps.size() == 1 && s.doc.m_dTotalRecord[0] == 0.0 ? 0 : 1);
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EQ(ReadWholeFile(kIniName), before);
-}
-
-// A planted link must never make the program write through it to another file.
-TEST(RecordsStartup, RecordsFilesAreNeverOpenedThroughALink)
-{
-    const std::string backup = GoodFile(250.5);
-    for (const char* linked : {kIniName, kBakName}) {
-        SCOPED_TRACE(linked);
+    struct Case {
+        const char* name;
+        mode_t iniMode, folderMode;
+        bool damaged;
+        std::vector<std::string> messages;
+        double recordA;
+    };
+    const Case cases[] = {
+        {"file read-only", 0444, 0777, false, {kReadOnly}, 180.3},
+        {"folder read-only", 0644, 0555, false, {kReadOnly}, 180.3},
+        {"damaged file read-only", 0444, 0777, true, {kReadOnly}, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::chmod(".", 0700);
         std::filesystem::remove(kIniName);
         std::filesystem::remove(kBakName);
-        WriteWholeFile("precious.txt", "do not touch");
-        if (linked == kIniName)
+        WriteWholeFile(kIniName, c.damaged ? std::string(kFileSize, 'Z') : GoodFile(180.3));
+        WriteWholeFile(kBakName, GoodFile(250.5));
+        ::chmod(kIniName, c.iniMode);
+        ::chmod(kBakName, c.iniMode);
+        ::chmod(".", c.folderMode);
+        const std::string ini = ReadWholeFile(kIniName), bak = ReadWholeFile(kBakName);
+
+        // Root may write anything, so the run takes an ordinary user's rights.
+        EXPECT_EXIT(
+            {
+                if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                    std::_Exit(3);
+                Session s;
+                const bool settled = Start(s);
+                const double shown = s.doc.m_dTotalRecord[0];
+                s.doc.m_dSessionRecord[0] = 100.0;
+                s.view.OnDestroy();
+                const bool told = Messages(s) == c.messages;
+                const bool paused = s.sim.sleeps.size() == (c.damaged ? 2u : 1u);  // a failed recovery, the notice
+                std::_Exit(!settled ? 1 : !told ? 2 : !paused ? 4 : shown != c.recordA ? 5
+                          : s.doc.m_nNotices != 0 ? 6 : 0);
+            },
+            testing::ExitedWithCode(0), "");
+        ::chmod(".", 0700);
+        EXPECT_EQ(ReadWholeFile(kIniName), ini);
+        EXPECT_EQ(ReadWholeFile(kBakName), bak);
+    }
+}
+
+// A user may keep the records files as links (into a synced folder, say): a link
+// of the user's own in a folder nobody else may write to is followed, and the
+// records are saved into its target, the link staying a link. A link that someone
+// else could have planted is refused, never read or written through, and the user
+// is told.
+TEST(RecordsStartup, RecordsFilesAreKeptThroughTheUsersOwnLinksOnly)
+{
+    const std::string backup = GoodFile(250.5);
+    struct Case {
+        const char* linked;
+        mode_t folderMode;
+        bool followed;
+    };
+    const Case cases[] = {
+        {kIniName, 0700, true},
+        {kBakName, 0700, true},
+        {kIniName, 0777, false},
+        {kBakName, 0770, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.linked << " in a folder of mode " << std::oct << c.folderMode);
+        ::chmod(".", 0700);
+        for (const char* name : {kIniName, kBakName, "target"})
+            std::filesystem::remove(name);
+        WriteWholeFile("target", c.linked == kIniName ? GoodFile(180.3) : backup);
+        const std::string before = ReadWholeFile("target");
+        if (c.linked == kIniName)
             WriteWholeFile(kBakName, backup);
-        std::filesystem::create_symlink("precious.txt", linked);
+        else
+            WriteWholeFile(kIniName, GoodFile(180.3));
+        std::filesystem::create_symlink("target", c.linked);
+        ::chmod(".", c.folderMode);
 
         Session s;
         ASSERT_TRUE(Start(s));
+        EXPECT_EQ(s.doc.m_dTotalRecord[0], c.followed || c.linked == kBakName ? 180.3 : 0.0)
+            << "a refused records file brings no records";
+        EXPECT_EQ(Messages(s), c.followed ? std::vector<std::string>{} : std::vector<std::string>{kLinkRefused});
+        EXPECT_EQ(s.sim.sleeps.size(), Messages(s).size()) << "no pause without a message";
         s.doc.m_dSessionRecord[0] = 150.0;
         s.view.OnDestroy();
-        EXPECT_EQ(ReadWholeFile("precious.txt"), "do not touch");
-        EXPECT_TRUE(std::filesystem::is_symlink(linked));
+
+        EXPECT_TRUE(std::filesystem::is_symlink(c.linked));
+        if (!c.followed) {
+            EXPECT_EQ(ReadWholeFile("target"), before);
+            continue;
+        }
+        EXPECT_NE(ReadWholeFile("target"), before) << "saved into the link's target";
+        Session next;
+        ASSERT_TRUE(Start(next));
+        EXPECT_TRUE(Messages(next).empty());
+        EXPECT_EQ(next.doc.m_dTotalRecord[0], 150.0);
     }
+    ::chmod(".", 0700);
 }
 
 // Two copies of the program closing at the same moment take turns.
@@ -240,6 +307,7 @@ TEST(RecordsStartup, SavesOfTwoCopiesAtOnceLeaveAGoodFile)
         if (pid == 0) {
             for (int i = 0; i < 40; ++i) {
                 Session s;
+                s.doc.m_bRecordsLoaded = true;
                 s.doc.m_dSessionRecord = {record, record, record};
                 s.view.SaveRecords();
             }

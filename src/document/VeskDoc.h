@@ -7,6 +7,14 @@
 #include <cstdint>
 #include <string>
 
+// What the window may have to tell once (CVeskDoc::m_nNotices), in this order.
+namespace notice {
+constexpr unsigned kDataFolder = 1;    // the desktop's data folder could not be used
+constexpr unsigned kLinkRefused = 2;   // a records file is a link that is not followed
+constexpr unsigned kReadOnly = 4;      // the records can be read but not saved here
+constexpr unsigned kSaveFailed = 8;    // a save could not be completed
+}  // namespace notice
+
 class CVeskDoc {
 public:
     // timeMillis: the milliseconds part (0..999) of the time of day at start,
@@ -86,4 +94,8 @@ public:
     int m_nHdVol = 0;
     bool m_bHdVolRead = false;
     std::array<int, 3> m_nValidator = {};
+
+    // --- what the window tells the user once, besides the records messages -------------
+    unsigned m_nNotices = 0;          // notice::k... bits waiting to be shown
+    bool m_bRecordsReadOnly = false;  // the records cannot be saved here; the user knows
 };

@@ -1,13 +1,19 @@
 // A file opened by name in the working directory, the way the records code needs
 // it: with an access mode, a share mode (may others have it open meanwhile?) and a
-// creation rule. Opening fails, rather than following, when the name is a symbolic
-// link, and fails for anything but a regular file.
+// creation rule. Opening fails for anything but a regular file.
+//
+// Symbolic links: a user may keep a records file as a link (into a synced folder,
+// say), so a link is followed where only the user can have made it: the link is
+// the user's own and its folder is writable by nobody else. Any other link is
+// refused, as if the file could not be opened, so a link planted in a shared
+// folder never makes the program read or write another file.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 enum class FileAccess { Read, Write, ReadWrite };
 
@@ -26,6 +32,22 @@ class File {
 public:
     static std::optional<File> Open(const std::string& name, FileAccess access, FileShare share,
                                     FileCreation creation);
+
+    // The whole content of a file, opened with sharing; nullopt when it cannot be
+    // opened (missing files included).
+    static std::optional<std::string> ReadAll(const std::string& name);
+    // Replaces the file whole: the new content is written beside it, flushed to
+    // disk and renamed over it, and the folder is flushed, so that at any instant
+    // the file on disk is either the old one or the new one. False when that could
+    // not be done; the old file is then as it was.
+    static bool Replace(const std::string& name, std::string_view bytes);
+    // May the file be replaced here: its folder, and the file where it exists, can
+    // be written.
+    static bool CanReplace(const std::string& name);
+    // Nothing is there by that name (or a link that is followed leads nowhere).
+    static bool IsMissing(const std::string& name);
+    // The name is a symbolic link that is not followed (see above).
+    static bool IsRefusedLink(const std::string& name);
 
     File(File&& other) noexcept;
     File& operator=(File&&) = delete;

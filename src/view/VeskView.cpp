@@ -34,6 +34,12 @@ void CVeskView::OnDraw(Canvas& dc)
                 return;
             }
             doc.m_bRecordsLoaded = true;
+            CheckRecordsWritable();
+        }
+        if (doc.m_nNotices != 0) {  // told before anything else; the page follows
+            ShowNotices();
+            m_pDC = nullptr;
+            return;
         }
 
         if (doc.m_strPage == "explanation") {

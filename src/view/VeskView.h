@@ -20,6 +20,7 @@
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeRandom.h"
+#include "view/records/RecordsFile.h"
 
 // Virtual-key codes the view acts on.
 namespace vk {
@@ -104,6 +105,9 @@ public:
     void BackupRecordsFile();
     void SaveRecords();
     void OnDestroy();
+    void MergeSavedRecords();
+    void CheckRecordsWritable();
+    void ShowNotices();
 
     // --- drawing helpers shared by the pages ----------------------------------------------
     void ClearClientArea();
@@ -126,9 +130,29 @@ private:
     void DrawTextAt(int x, int y, std::string_view text) { m_pDC->TextOut(x, y, text); }
     void ShowRecordsMessage(std::string_view text, int lowerBy);
 
+    // The records file in memory (see RecordsFile.cpp).
+    std::string* RecordsFileBytes(bool create);  // null: the file cannot be opened
+    void WriteBackRecordsFile();
+    void DropRecordsFile();
+    void EndRecordsOperation();
+    // A start-up or a save: the file is written back only by its closing encode pass.
+    class RecordsSequence {
+    public:
+        explicit RecordsSequence(CVeskView& view);
+        ~RecordsSequence();
+        RecordsSequence(const RecordsSequence&) = delete;
+        RecordsSequence& operator=(const RecordsSequence&) = delete;
+
+    private:
+        CVeskView& m_view;
+    };
+
     CVeskDoc& m_doc;
     Platform m_platform;
     RuntimeRandom m_random;   // stands in for the runtime's srand/rand state
     unsigned m_nTimerId = 0;  // returned by SetTimer, handed to KillTimer
     Canvas* m_pDC = nullptr;  // the surface of the paint in progress, else null
+    records::Image m_recordsFile;        // the records file while an operation uses it
+    bool m_bRecordsSequence = false;     // within a start-up or a save
+    bool m_bRecordsWriteFailed = false;  // a write-back of this save failed
 };

@@ -17,6 +17,7 @@ std::string GoodFile(std::array<double, 3> session, char language)
     Session writer;
     writer.doc.m_dSessionRecord = session;
     writer.doc.m_chLanguage = language;
+    writer.doc.m_bRecordsLoaded = true;  // as after a start-up that found no files
     writer.view.SaveRecords();
     std::ifstream in(kIniName, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -7,18 +7,87 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/File.h"
 
+namespace {
+
+// The folder a path lies in ("." for a bare name).
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A link only the user can have made: owned by the user, in a folder of the user's
+// (or the system's) that nobody else may write to.
+bool TrustedLink(const std::string& name, const struct stat& link)
+{
+    struct stat folder {};
+    if (::stat(FolderOf(name).c_str(), &folder) != 0)
+        return false;
+    const uid_t me = ::geteuid();
+    return link.st_uid == me && (folder.st_uid == me || folder.st_uid == 0) &&
+           (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Where the name leads: the name itself, or the target of a link that is followed;
+// nullopt for a refused link.
+std::optional<std::string> Resolve(const std::string& name)
+{
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return name;
+    if (!TrustedLink(name, st))
+        return std::nullopt;
+    if (char* real = ::realpath(name.c_str(), nullptr)) {
+        std::string target(real);
+        std::free(real);
+        return target;
+    }
+    // A link to a file that does not exist yet: the file it names, created on save.
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(name.c_str(), target, sizeof target - 1);
+    if (n <= 0)
+        return std::nullopt;
+    std::string path(target, static_cast<std::size_t>(n));
+    if (path[0] != '/' && FolderOf(name) != ".")
+        path = FolderOf(name) + "/" + path;
+    return path;
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<File> File::Open(const std::string& name, FileAccess access, FileShare share, FileCreation creation)
 {
+    const auto path = Resolve(name);
+    if (!path)
+        return std::nullopt;
     int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;  // non-blocking: a FIFO must not hang us
     flags |= access == FileAccess::Read ? O_RDONLY : access == FileAccess::Write ? O_WRONLY : O_RDWR;
     if (creation != FileCreation::OpenExisting)
         flags |= O_CREAT;
 
-    const int fd = ::open(name.c_str(), flags, 0644);
+    const int fd = ::open(path->c_str(), flags, 0644);
     if (fd < 0)
         return std::nullopt;
     struct stat st {};
@@ -78,6 +147,76 @@ void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
             break;
         done += static_cast<std::size_t>(n);
     }
+}
+
+// ---------------------------------------------------------------------------------
+
+std::optional<std::string> File::ReadAll(const std::string& name)
+{
+    auto file = Open(name, FileAccess::Read, FileShare::Allowed, FileCreation::OpenExisting);
+    if (!file)
+        return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    while (const std::size_t n = file->ReadAt(bytes.size(), chunk, sizeof chunk)) {
+        bytes.append(chunk, n);
+        if (n < sizeof chunk)
+            break;
+    }
+    return bytes;
+}
+
+bool File::Replace(const std::string& name, std::string_view bytes)
+{
+    const auto path = Resolve(name);
+    if (!path)
+        return false;
+    struct stat old {};
+    const bool existed = ::stat(path->c_str(), &old) == 0;
+    // A file the user made read-only is not replaced behind their back.
+    if (existed && (!S_ISREG(old.st_mode) || ::access(path->c_str(), W_OK) != 0))
+        return false;
+
+    // A fixed name beside the file: a copy killed half-way leaves at most this one
+    // behind, and the next save starts it afresh. O_EXCL: never through a link.
+    const std::string fresh = *path + ".new";
+    ::unlink(fresh.c_str());
+    const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          existed ? (old.st_mode & 07777) : 0644);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(fresh.c_str(), path->c_str()) != 0) {
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    // The rename itself reaches the disk with the folder.
+    const int folder = ::open(FolderOf(*path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+bool File::CanReplace(const std::string& name)
+{
+    const auto path = Resolve(name);
+    if (!path || ::access(FolderOf(*path).c_str(), W_OK | X_OK) != 0)
+        return false;
+    return ::access(path->c_str(), W_OK) == 0 || errno == ENOENT;
+}
+
+bool File::IsMissing(const std::string& name)
+{
+    const auto path = Resolve(name);
+    struct stat st {};
+    return path && ::lstat(path->c_str(), &st) != 0 && errno == ENOENT;
+}
+
+bool File::IsRefusedLink(const std::string& name)
+{
+    return !Resolve(name).has_value();
 }
 
 // ---------------------------------------------------------------------------------

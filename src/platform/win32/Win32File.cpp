@@ -64,6 +64,73 @@ void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
 
 // ---------------------------------------------------------------------------------
 
+std::optional<std::string> File::ReadAll(const std::string& name)
+{
+    auto file = Open(name, FileAccess::Read, FileShare::Allowed, FileCreation::OpenExisting);
+    if (!file)
+        return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    while (const std::size_t n = file->ReadAt(bytes.size(), chunk, sizeof chunk)) {
+        bytes.append(chunk, n);
+        if (n < sizeof chunk)
+            break;
+    }
+    return bytes;
+}
+
+bool File::Replace(const std::string& name, std::string_view bytes)
+{
+    if (IsRefusedLink(name))
+        return false;
+    const DWORD old = ::GetFileAttributesA(name.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    const std::string fresh = name + ".new";
+    HANDLE h = ::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && ::FlushFileBuffers(h);
+    ::CloseHandle(h);
+    if (!ok || !::MoveFileExA(fresh.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileA(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool File::CanReplace(const std::string& name)
+{
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    // A missing file: can one be made beside it?
+    const std::string probe = name + ".new";
+    HANDLE h = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(h);
+    return true;
+}
+
+bool File::IsMissing(const std::string& name)
+{
+    return ::GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+// Links are not followed on Windows: making one takes rights a user rarely has.
+bool File::IsRefusedLink(const std::string& name)
+{
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// ---------------------------------------------------------------------------------
+
 // A named mutex per working directory would need the directory's name; one per
 // user session is enough to keep two copies from saving at the same moment.
 RecordsLock::RecordsLock()

@@ -1,5 +1,8 @@
 // Start-up and exit of the records: the checks, the backup copy, restoring and
 // clearing the records file, and the messages that tell the user about it.
+#include <optional>
+#include <utility>
+
 #include "platform/File.h"
 #include "view/Language.h"
 #include "view/VeskView.h"
@@ -27,9 +30,43 @@ constexpr LangText kBackupBadText = {
     "Deja, failas 'kbr_dorin.bak' irgi buvo pažeistas, todėl rezultatai ištrinti.",
     "Deja, failas 'kbr_dorin.bak' irgi buvo pazeistas, todel rezultatai istrinti."};
 
+// Told once each, centred like the records messages.
+constexpr LangText kDataFolderText = {
+    "Data folder cannot be used; records are kept in the folder it was started in.",
+    "Papka dannyh nedostupna; rezul'tatq hranjatsa v papke zapuska.",
+    "Duomenų aplankas neprieinamas; rezultatai laikomi aplanke, iš kurio paleista.",
+    "Duomenu aplankas neprieinamas; rezultatai laikomi aplanke, is kurio paleista."};
+constexpr LangText kLinkRefusedText = {
+    "Link 'kbr_dorin.ini' or 'kbr_dorin.bak' not followed: others could change it.",
+    "Ssqlka 'kbr_dorin.ini' ili 'kbr_dorin.bak' ne ispol'zuetsa: ee mogut smenit'.",
+    "Nuoroda 'kbr_dorin.ini' ar 'kbr_dorin.bak' nenaudojama: ją gali pakeisti kiti.",
+    "Nuoroda 'kbr_dorin.ini' ar 'kbr_dorin.bak' nenaudojama: ja gali pakeisti kiti."};
+constexpr LangText kReadOnlyText = {
+    "Records cannot be saved here: 'kbr_dorin.ini' or its folder is read-only.",
+    "Rezul'tatq zdes' ne sohranit': 'kbr_dorin.ini' ili papka tol'ko dlja chtenija.",
+    "Rezultatų čia išsaugoti negalima: 'kbr_dorin.ini' ar aplankas tik skaitomas.",
+    "Rezultatu cia issaugoti negalima: 'kbr_dorin.ini' ar aplankas tik skaitomas."};
+constexpr LangText kSaveFailedText = {
+    "Records could not be saved: 'kbr_dorin.ini' is as it was (is the disk full?).",
+    "Rezul'tatq ne sohraneny: 'kbr_dorin.ini' ostalsa prezhnim (disk perepolnen?).",
+    "Rezultatų išsaugoti nepavyko: 'kbr_dorin.ini' liko koks buvo (diskas pilnas?).",
+    "Rezultatu issaugoti nepavyko: 'kbr_dorin.ini' liko koks buvo (diskas pilnas?)."};
+
 bool CanOpenAlone(const char* name)
 {
     return File::Open(name, FileAccess::Read, FileShare::None, FileCreation::OpenExisting).has_value();
+}
+
+// The first 295 bytes of a file (a shorter file is followed by zero bytes);
+// nullopt when it cannot be opened alone.
+std::optional<std::string> ReadCopy(const char* name)
+{
+    auto file = File::Open(name, FileAccess::Read, FileShare::None, FileCreation::OpenExisting);
+    if (!file)
+        return std::nullopt;
+    std::string bytes(kFileSize, '\0');
+    file->ReadAt(0, bytes.data(), kFileSize);
+    return bytes;
 }
 
 }  // namespace
@@ -40,9 +77,16 @@ bool CanOpenAlone(const char* name)
 void CVeskView::CheckRecordsFiles()
 {
     CVeskDoc& doc = GetDocument();
+    // A refused link stands for a file that is there but not to be used: it is
+    // neither read nor restored over, and the records cannot be saved in full.
+    const bool iniRefused = File::IsRefusedLink(kIniName);
+    if (iniRefused || File::IsRefusedLink(kBakName)) {
+        doc.m_nNotices |= notice::kLinkRefused;
+        doc.m_bRecordsReadOnly = true;
+    }
     doc.m_bIniMissing = !CanOpenAlone(kIniName);
     doc.m_bBakMissing = !CanOpenAlone(kBakName);
-    if (doc.m_bIniMissing && !doc.m_bBakMissing) {
+    if (doc.m_bIniMissing && !doc.m_bBakMissing && !iniRefused) {
         RecoverRecords();
         doc.m_chBackupState = ' ';
         doc.m_bIniMissing = !CanOpenAlone(kIniName);
@@ -54,7 +98,8 @@ bool CVeskView::LoadRecords()
     CVeskDoc& doc = GetDocument();
     if (doc.m_bRecordsCleared)
         return true;
-    CodeRecordsFile("decode");  // the file stays decoded on disk until the encode below
+    const RecordsSequence sequence(*this);
+    CodeRecordsFile("decode");  // in memory: the file on disk stays as it is
     ReadRecordsHeader();
     // A recovery that could neither restore nor clear the file (it cannot be
     // written, or the restored copy failed as well): go on without records rather
@@ -68,6 +113,7 @@ bool CVeskView::LoadRecords()
             // A file that fails its check brings no records, not even those of its
             // modes that were read before the damage showed.
             doc.m_dTotalRecord = before;
+            DropRecordsFile();
             RecoverRecords();
             return false;  // the next paint starts over
         }
@@ -92,9 +138,7 @@ void CVeskView::RecoverRecords()
         doc.m_bRecordsDamaged = false;
     }
     if (doc.m_chBackupState == 'i') {
-        if (auto file = File::Open(kIniName, FileAccess::ReadWrite, FileShare::Allowed, FileCreation::CreateAlways)) {
-            const std::string blanks(kFileSize, ' ');
-            file->WriteAt(0, blanks.data(), blanks.size());
+        if (File::Replace(kIniName, std::string(kFileSize, ' '))) {
             doc.m_bRecordsCleared = true;
             doc.m_bRecordsDamaged = false;
             if (doc.m_bRestoredFromBak)
@@ -122,49 +166,108 @@ void CVeskView::ShowRecordsMessage(std::string_view text, int lowerBy)
 void CVeskView::RestoreRecordsFile()
 {
     CVeskDoc& doc = GetDocument();
-    auto bak = File::Open(kBakName, FileAccess::Read, FileShare::None, FileCreation::OpenExisting);
-    if (!bak)
+    const auto bytes = ReadCopy(kBakName);
+    if (!bytes || !File::Replace(kIniName, *bytes))
         return;
-    char bytes[kFileSize] = {};
-    bak->ReadAt(0, bytes, kFileSize);
-    auto ini = File::Open(kIniName, FileAccess::ReadWrite, FileShare::Allowed, FileCreation::CreateAlways);
-    if (!ini)
-        return;
-    ini->WriteAt(0, bytes, kFileSize);
+    DropRecordsFile();
     doc.m_chBackupState = 'I';
     doc.m_bRestoredFromBak = true;
 }
 
 void CVeskView::BackupRecordsFile()
 {
-    char bytes[kFileSize] = {};
-    {
-        auto ini = File::Open(kIniName, FileAccess::Read, FileShare::None, FileCreation::OpenExisting);
-        if (!ini)
-            return;
-        ini->ReadAt(0, bytes, kFileSize);
-    }
-    auto bak = File::Open(kBakName, FileAccess::Write, FileShare::None, FileCreation::CreateAlways);
-    if (!bak)
+    const auto bytes = ReadCopy(kIniName);
+    if (!bytes)
         return;
-    bak->WriteAt(0, bytes, kFileSize);
+    if (!File::Replace(kBakName, *bytes)) {
+        m_bRecordsWriteFailed = true;
+        return;
+    }
     GetDocument().m_chBackupState = 'B';
 }
 
 // ---------------------------------------------------------------------------------
 // Exit
 
+// Records that were never loaded are never saved: a run ended during its start-up
+// (while a records message shows, say) would write no records over the file it was
+// restoring. The file stays as the start-up left it.
 void CVeskView::SaveRecords()
 {
     CVeskDoc& doc = GetDocument();
+    if (!doc.m_bRecordsLoaded)
+        return;
     const RecordsLock lock;  // another copy closing now waits for this one
-    CodeRecordsFile("decode");
-    WriteRecordsHeader();
-    WriteRecords();
-    CodeRecordsFile("encode");
+    m_bRecordsWriteFailed = false;
+    {
+        const RecordsSequence sequence(*this);
+        CodeRecordsFile("decode");
+        MergeSavedRecords();
+        WriteRecordsHeader();
+        WriteRecords();
+        CodeRecordsFile("encode");
+    }
     if (doc.m_chBackupState == 'b' || doc.m_bBakMissing) {
         doc.m_chBackupState = 'b';
         BackupRecordsFile();
+    }
+    if (m_bRecordsWriteFailed && !doc.m_bRecordsReadOnly)
+        doc.m_nNotices |= notice::kSaveFailed;
+}
+
+// Another copy of the program may have saved since this one started: its better
+// records are kept, and its language unless this run chose one (a language command
+// marks the backup copy for writing, 'b', and nothing else does before the save).
+// A file that fails its check gives nothing.
+void CVeskView::MergeSavedRecords()
+{
+    CVeskDoc& doc = GetDocument();
+    const std::string* plain = RecordsFileBytes(false);
+    if (!plain || !m_recordsFile.existed)
+        return;
+    const auto saved = ReadGoodFile(*plain);
+    if (!saved)
+        return;
+    for (int m = 0; m < 3; ++m) {
+        const double theirs = saved->records[m];
+        double& ours = doc.m_dTotalRecord[m];
+        if (theirs > 0.0 && (ours == 0.0 || theirs < ours))
+            ours = theirs;
+    }
+    if (doc.m_chBackupState != 'b')
+        doc.m_chLanguage = saved->language;
+}
+
+// Once, when the start-up is done: records that can be read but not saved here.
+void CVeskView::CheckRecordsWritable()
+{
+    CVeskDoc& doc = GetDocument();
+    if (doc.m_bRecordsReadOnly)
+        return;  // said already
+    if (!File::CanReplace(kIniName) || !File::CanReplace(kBakName)) {
+        doc.m_bRecordsReadOnly = true;
+        doc.m_nNotices |= notice::kReadOnly;
+    }
+}
+
+// Each waiting notice in turn, for the pause of a records message.
+void CVeskView::ShowNotices()
+{
+    CVeskDoc& doc = GetDocument();
+    const std::pair<unsigned, const LangText*> notices[] = {
+        {notice::kDataFolder, &kDataFolderText},
+        {notice::kLinkRefused, &kLinkRefusedText},
+        {notice::kReadOnly, &kReadOnlyText},
+        {notice::kSaveFailed, &kSaveFailedText},
+    };
+    for (const auto& [bit, text] : notices) {
+        if (!(doc.m_nNotices & bit))
+            continue;
+        doc.m_nNotices &= ~bit;
+        ClearClientArea();
+        ShowRecordsMessage(ChooseText(doc.m_chLanguage, *text), 0);
+        Invalidate();
+        m_platform.clock.Sleep(kMessagePauseMs);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "view/records/RecordsText.h"
 
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -41,8 +42,10 @@ std::string GcvtText(double value, int digits)
     const std::string_view sci(buf, static_cast<size_t>(end - buf));
     const int exponent = std::atoi(std::string(sci.substr(sci.find('e') + 1)).c_str());
 
+    // Below 0.1 the runtime's _gcvt already writes the exponent form ("5.e-002"),
+    // where printf's %g would wait until 0.0001.
     std::string text;
-    if (exponent < -4 || exponent >= digits) {
+    if (exponent < -1 || exponent >= digits) {
         std::string mantissa(sci.substr(0, sci.find('e')));
         if (mantissa.find('.') == std::string::npos)
             mantissa += '.';
@@ -62,11 +65,22 @@ std::string GcvtText(double value, int digits)
     return text;
 }
 
+// As the classic runtime's atof: digits with an optional point and exponent, and
+// nothing else ("inf", "nan" and hexadecimal are no numbers); a value too large
+// gives HUGE_VAL, one too small 0.
 double AtoF(std::string_view text)
 {
     text = NumberStart(text);
+    const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+    const bool digitFirst = first < text.size() && (std::isdigit(static_cast<unsigned char>(text[first])) ||
+                                                    (text[first] == '.' && first + 1 < text.size() &&
+                                                     std::isdigit(static_cast<unsigned char>(text[first + 1]))));
+    if (!digitFirst)
+        return 0.0;
     double value = 0.0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range)
+        return std::strtod(std::string(text).c_str(), nullptr);  // HUGE_VAL or 0, with the sign
     return result.ec == std::errc() ? value : 0.0;
 }
 
