@@ -3,10 +3,13 @@
 // the user's files.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -341,4 +344,96 @@ TEST(RecordsStartup, DamagedFileBringsNoRecordsAtAll)
     ASSERT_TRUE(Start(s));
     EXPECT_EQ(Messages(s), std::vector<std::string>{kRestored});
     EXPECT_EQ(s.doc.m_dTotalRecord[0], 0.0);
+}
+
+// Copy Y starts, copy X starts, sets a better record and a language, and ends; Y
+// ends later. Y's save keeps X's record and X's language, unless Y chose one too.
+TEST(RecordsStartup, ASaveKeepsWhatAnotherCopySavedMeanwhile)
+{
+    for (bool yChoosesLanguage : {false, true}) {
+        SCOPED_TRACE(yChoosesLanguage);
+        std::filesystem::remove(kIniName);
+        std::filesystem::remove(kBakName);
+        WriteWholeFile(kIniName, GoodFile(300.0));
+        Session y, x;
+        ASSERT_TRUE(Start(y));
+        ASSERT_TRUE(Start(x));
+        x.doc.m_dSessionRecord = {152.0, 0.0, 410.0};
+        x.sim.Deliver([&] { x.view.ChooseLanguage('L'); });
+        x.view.OnDestroy();
+
+        y.doc.m_dSessionRecord = {248.3, 199.0, 420.0};
+        if (yChoosesLanguage)
+            y.sim.Deliver([&] { y.view.ChooseLanguage('R'); });
+        y.view.OnDestroy();
+
+        Session next;
+        ASSERT_TRUE(Start(next));
+        EXPECT_TRUE(Messages(next).empty());
+        EXPECT_EQ(next.doc.m_dTotalRecord, (std::array<double, 3>{152.0, 199.0, 410.0})) << "the better of each mode";
+        EXPECT_EQ(next.doc.m_chLanguage, yChoosesLanguage ? 'R' : 'L') << "the later choice";
+    }
+}
+
+// The program ended while a records message shows (the start-up not done): the
+// file just restored keeps its records, and no backup copy is made from it.
+TEST(RecordsStartup, NothingIsSavedBeforeTheStartupIsDone)
+{
+    const std::string backup = GoodFile(250.5);
+    WriteWholeFile(kIniName, std::string(kFileSize, 'Z'));
+    WriteWholeFile(kBakName, backup);
+    Session s;
+    s.sim.Invalidate(true);
+    s.sim.PumpPaints(2);  // the blank first paint, then the restore and its message
+    ASSERT_EQ(Messages(s), std::vector<std::string>{kRestored});
+    ASSERT_FALSE(s.doc.m_bRecordsLoaded);
+    s.doc.m_chLanguage = 'R';
+    s.view.OnDestroy();
+    EXPECT_EQ(ReadWholeFile(kIniName), backup);
+    EXPECT_EQ(ReadWholeFile(kBakName), backup);
+
+    Session next;
+    ASSERT_TRUE(Start(next));
+    EXPECT_TRUE(Messages(next).empty());
+    EXPECT_EQ(next.doc.m_dTotalRecord[0], 250.5);
+}
+
+// A save that cannot be completed (here: no byte may be written, as on a full
+// disk) leaves the files as they were, or none on a first run, and says so.
+TEST(RecordsStartup, ASaveThatCannotCompleteLeavesTheFilesAndSaysSo)
+{
+    for (bool firstRun : {true, false}) {
+        SCOPED_TRACE(firstRun);
+        std::filesystem::remove(kIniName);
+        std::filesystem::remove(kBakName);
+        if (!firstRun) {
+            WriteWholeFile(kIniName, GoodFile(180.3));
+            WriteWholeFile(kBakName, GoodFile(180.3));
+        }
+        const auto before = std::make_pair(ReadWholeFile(kIniName), ReadWholeFile(kBakName));
+        Session s;
+        ASSERT_TRUE(Start(s));
+        s.doc.m_dSessionRecord[0] = 120.0;
+        s.sim.Deliver([&] { s.view.ChooseLanguage('T'); });
+
+        struct rlimit saved {};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const auto xfsz = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit none = saved;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+        s.view.OnDestroy();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, xfsz);
+
+        EXPECT_EQ(FileExists(kIniName), !firstRun);
+        EXPECT_EQ(FileExists(kBakName), !firstRun);
+        EXPECT_EQ(std::make_pair(ReadWholeFile(kIniName), ReadWholeFile(kBakName)), before);
+        EXPECT_FALSE(FileExists(std::string(kIniName) + ".new")) << "nothing left beside them";
+        s.Repaint();
+        const auto& log = s.sim.screen.textLog;
+        EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const auto& t) {
+                      return t.text == "Rezultatu issaugoti nepavyko: 'kbr_dorin.ini' liko koks buvo (diskas pilnas?).";
+                  }), 1) << "in the language of the run";
+    }
 }
