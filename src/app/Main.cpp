@@ -1,8 +1,10 @@
 // Entry point: the program takes no options of its own beyond --help and --version,
 // and refuses anything else before a window or a display is needed.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
 #include <stdlib.h>
 #include <filesystem>
 #include <system_error>
@@ -23,24 +25,29 @@ constexpr const char* kUsage =
 // Started from the desktop menu (its entry sets KBR_DORIN_DESKTOP), the program works
 // in the user's data folder, so its records files do not litter the home folder.
 // Started from a terminal it keeps the working directory it was given.
-void EnterDesktopDataFolder()
+// False when the data folder cannot be used and the program stays where it was
+// started (the window says so too: nobody reads a desktop program's stderr).
+bool EnterDesktopDataFolder()
 {
     const char* desktop = std::getenv("KBR_DORIN_DESKTOP");
     if (!desktop || !*desktop)
-        return;
+        return true;
     std::filesystem::path base;
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
         base = data;
     else if (const char* home = std::getenv("HOME"); home && *home)
         base = std::filesystem::path(home) / ".local" / "share";
     else
-        return;
+        return false;
     std::error_code error;
     const auto folder = base / "kbr_dorin";
     std::filesystem::create_directories(folder, error);
     std::filesystem::current_path(folder, error);
-    if (error)
+    if (error) {
         std::fprintf(stderr, "kbr_dorin: cannot use %s: %s\n", folder.c_str(), error.message().c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -59,11 +66,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kbr_dorin: unexpected argument '%s' (try --help)\n", argv[1]);
         return 2;
     }
-    EnterDesktopDataFolder();
+    const bool inDataFolder = EnterDesktopDataFolder();
     // The program draws nothing with OpenGL. Without this, GTK probes OpenGL when it
     // opens the display, which on machines without a GPU loads a software renderer
     // of some 50 MB and slows the start.
     ::setenv("GDK_GL", "disable", 0);
-    wxApp::SetInstance(new CVeskApp);
+    // Held until the program handles them in its main loop (see CVeskApp::OnInit),
+    // so that one that comes during the start ends it as cleanly as any other.
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&ending, signal);
+    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+    auto* app = new CVeskApp;
+    if (!inDataFolder)
+        app->TellAtStart(notice::kDataFolder);
+    wxApp::SetInstance(app);
     return wxEntry(argc, argv);
 }

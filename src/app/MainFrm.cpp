@@ -6,6 +6,7 @@
 #include <wx/menu.h>
 
 #include "app/AboutProgramDlg.h"
+#include "app/CloseRequests.h"
 #include "app/CommandMap.h"
 #include "dialogs/ValidationDlg.h"
 #include "resources/Pictures.h"
@@ -53,6 +54,7 @@ CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNu
     m_aui.AddPane(m_view, wxAuiPaneInfo().Name("view").CenterPane());
     m_aui.Update();
 
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, wxID_EXIT);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, WxIdOf(cmd::kViewToolbar));
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, kWxFirstCommandId, kWxLastCommandId);
@@ -157,14 +159,59 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(m_view->View().IsCommandEnabled(command));
 }
 
+// ---------------------------------------------------------------------------------
+// Closing
+
+// The records are saved while the window is still there, so that a save that
+// fails can be told in it before it goes.
+void CMainFrame::OnClose(wxCloseEvent&)
+{
+    if (m_closing) {  // asked again while the notice shows: no more waiting
+        Destroy();
+        return;
+    }
+    if (m_view->SaveRecordsOnce()) {
+        m_closing = true;
+        m_view->ShowNoticesThen([this] { Destroy(); });
+        return;
+    }
+    Destroy();
+}
+
+void CMainFrame::RequestClose()
+{
+    if (m_dialog) {
+        // The dialog lives on the stack of its own loop: the window must not
+        // destroy it under that loop.
+        m_closeAfterDialog = true;
+        m_dialog->EndModal(wxID_CANCEL);
+        return;
+    }
+    if (wxMenuBar* bar = GetMenuBar())
+        CloseOpenMenus(*bar);
+    Close(true);
+}
+
+// ---------------------------------------------------------------------------------
+// Dialogs
+
+void CMainFrame::ShowModal(wxDialog& dialog)
+{
+    m_dialog = &dialog;
+    dialog.ShowModal();
+    m_dialog = nullptr;
+    if (m_closeAfterDialog)
+        CallAfter(&CMainFrame::RequestClose);  // once this dialog and its loop are gone
+}
+
 void CMainFrame::ShowAboutDialog()
 {
     CAboutProgramDlg dlg(this);
-    dlg.ShowModal();
+    ShowModal(dlg);
 }
 
 void CMainFrame::ShowValidationDialog(ValidationLogic& form)
 {
     CValidationDlg dlg(this, form, *m_view);
-    dlg.ShowModal();
+    ShowModal(dlg);
 }

@@ -3,6 +3,7 @@
 
 #include <wx/aui/aui.h>
 #include <wx/aui/auibar.h>
+#include <wx/dialog.h>
 #include <wx/frame.h>
 
 #include "platform/posix/SteadyClock.h"
@@ -16,6 +17,11 @@ public:
     ~CMainFrame() override;
 
     WxViewWindow& ViewWindow() { return *m_view; }
+
+    // Closes the window whatever stands open over it, as a signal or the end of the
+    // desktop session asks: an open dialog is ended first and the window closes
+    // once the dialog's own loop has returned; an open menu is closed.
+    void RequestClose();
     wxAuiToolBar& ToolBar() { return *m_toolBar; }
     bool ToolBarShown();
 
@@ -28,8 +34,13 @@ private:
     void BuildToolBar();
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void ShowModal(wxDialog& dialog);
 
     wxAuiManager m_aui;
     WxViewWindow* m_view = nullptr;
     wxAuiToolBar* m_toolBar = nullptr;
+    wxDialog* m_dialog = nullptr;  // the modal dialog that is open
+    bool m_closeAfterDialog = false;
+    bool m_closing = false;
 };

@@ -3,6 +3,9 @@
 #include <clocale>
 #include <csignal>
 
+#include <pthread.h>
+
+#include "app/CloseRequests.h"
 #include "app/DisplayLoss.h"
 #include "app/MainFrm.h"
 
@@ -26,6 +29,12 @@ bool CVeskApp::OnInit()
             return G_SOURCE_CONTINUE;
         }, nullptr);
 #endif
+    // Held since main(); one that came meanwhile is handled now.
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&ending, signal);
+    pthread_sigmask(SIG_UNBLOCK, &ending, nullptr);
     // The loss of the display (the end of the desktop session) ends the program
     // from inside the toolkit, without closing any window.
     CallOnDisplayLoss(&CVeskApp::SaveAtExit);
@@ -46,7 +55,9 @@ int CVeskApp::OnExit()
 CMainFrame* CVeskApp::CreateMainWindow()
 {
     m_doc = std::make_unique<CVeskDoc>(m_clock.Now().millis);
+    m_doc->m_nNotices |= m_startNotices;
     m_frame = new CMainFrame(*m_doc, m_clock, m_sound, m_volume);
+    WatchCloseRequests(*m_frame, [] { CloseOnSignal(0); });
     m_frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
         if (event.GetEventObject() == m_frame)
             m_frame = nullptr;
@@ -58,7 +69,7 @@ CMainFrame* CVeskApp::CreateMainWindow()
 void CVeskApp::CloseOnSignal(int)
 {
     if (auto* app = static_cast<CVeskApp*>(wxTheApp); app && app->m_frame) {
-        app->m_frame->Close(true);
+        app->m_frame->RequestClose();
         wxWakeUpIdle();  // the window is destroyed when the program is next idle
     }
 }

@@ -19,6 +19,8 @@ public:
 
     // Builds the document and the main window; also used by the GUI tests.
     CMainFrame* CreateMainWindow();
+    // Something for the window to tell when it opens (notice::k... bits).
+    void TellAtStart(unsigned notices) { m_startNotices |= notices; }
 
 private:
     static void CloseOnSignal(int signal);
@@ -29,4 +31,5 @@ private:
     SystemVolumeNumber m_volume;
     std::unique_ptr<CVeskDoc> m_doc;
     CMainFrame* m_frame = nullptr;
+    unsigned m_startNotices = 0;
 };

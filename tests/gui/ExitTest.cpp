@@ -1,8 +1,10 @@
-// The records are saved however the program is ended in the ordinary way: the
-// real program, in a process of its own, on a first run in an empty directory.
+// The records are saved however the program is ended, and nothing it has to say
+// at its start or its end goes unseen: the real program, in a process of its own,
+// driven through the X server as a person and a desktop drive it.
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,7 +15,14 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <random>
 #include <thread>
+
+#include <wx/uiaction.h>
+
+#include "ProgramWindow.h"
+#include "support/Session.h"
+#include "view/records/RecordsFile.h"
 
 namespace fs = std::filesystem;
 
@@ -36,10 +45,42 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs)
     return true;
 }
 
+// The records in a coded records file, when it passes its checks.
+std::optional<records::Contents> RecordsIn(const fs::path& file)
+{
+    std::string plain = Read(file);
+    for (std::size_t i = 0; i < plain.size() && i < records::kFileSize; ++i)
+        plain[i] = static_cast<char>(((plain[i] & 0x7F) - records::kFileKey[i % records::kFileKey.size()]) & 0xFF);
+    return records::ReadGoodFile(plain);
+}
+
+// A good coded records file with this mode A record.
+std::string GoodFile(double recordA)
+{
+    const auto home = fs::current_path();
+    const fs::path scratch = fs::temp_directory_path() / ("kbr_good_" + std::to_string(::getpid()));
+    fs::create_directories(scratch);
+    fs::current_path(scratch);
+    {
+        Session writer;
+        writer.doc.m_bRecordsLoaded = true;
+        writer.doc.m_dSessionRecord = {recordA, 0.0, 0.0};
+        writer.view.SaveRecords();
+    }
+    const std::string bytes = Read(scratch / records::kIniName);
+    fs::current_path(home);
+    fs::remove_all(scratch);
+    return bytes;
+}
+
+struct Limits {
+    bool noFileWrites = false;  // RLIMIT_FSIZE 0: as on a full disk, no byte can be written
+};
+
 // Starts argv in dir with the given display. Everything is prepared before the
 // fork: this process has threads, so the child may only make plain system calls.
 pid_t Spawn(const fs::path& dir, const std::string& display, const std::vector<const char*>& argv,
-            const std::vector<std::string>& extraEnv = {})
+            const std::vector<std::string>& extraEnv = {}, Limits limits = {})
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
@@ -53,9 +94,14 @@ pid_t Spawn(const fs::path& dir, const std::string& display, const std::vector<c
         envp.push_back(e.data());
     envp.push_back(nullptr);
     const std::string where = dir.string();
+    struct rlimit none {};
 
     const pid_t pid = ::fork();
     if (pid == 0) {
+        if (limits.noFileWrites) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::setrlimit(RLIMIT_FSIZE, &none);
+        }
         if (::chdir(where.c_str()) == 0)
             ::execve(argv[0], const_cast<char* const*>(argv.data()), envp.data());
         ::_exit(127);
@@ -63,34 +109,91 @@ pid_t Spawn(const fs::path& dir, const std::string& display, const std::vector<c
     return pid;
 }
 
-// Waits for the process to end; false when it did not within timeoutMs.
-bool Reap(pid_t pid, int timeoutMs)
+// Waits for the process to end; its wait status, or nullopt when it did not end
+// within timeoutMs (it is killed then).
+std::optional<int> Reap(pid_t pid, int timeoutMs)
 {
     int status = 0;
     const bool ended = WaitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, timeoutMs);
     if (!ended) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
+        return std::nullopt;
     }
-    return ended;
+    return status;
 }
 
-class ExitTest : public testing::TestWithParam<const char*> {
+bool EndedCleanly(const std::optional<int>& status)
+{
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+const char* const kTitle = "kbr_dorin - test and train your reaction";
+
+class ProgramTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("kbr_exit_" + std::to_string(::getpid()) + "_" + GetParam());
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("kbr_exit_") + info->name();
+        for (char& c : name)
+            if (c == '/')
+                c = '_';
+        dir = fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // The program has read its records (on a first run that creates the records file).
-    bool Started(const fs::path& where)
+    void TearDown() override
     {
-        return WaitUntil([&] { return fs::exists(where / "kbr_dorin.ini"); }, 15000);
+        if (program > 0)
+            Reap(program, 0);  // a program a failed test left running
+        fs::remove_all(dir);
     }
-    bool Started() { return Started(dir); }
+
+    // Waits for the program to end (see Reap).
+    std::optional<int> End(int timeoutMs = 15000)
+    {
+        const auto status = Reap(program, timeoutMs);
+        program = 0;
+        return status;
+    }
+
+    void Start(const std::vector<std::string>& env = {}, Limits limits = {})
+    {
+        program = Spawn(dir, display, {KBR_PROGRAM, nullptr}, env, limits);
+    }
+    std::optional<ProgramWindow> Window() { return FindProgramWindow(display, program, kTitle); }
+    bool Sees(ViewShows what, int timeoutMs = 15000)
+    {
+        return WaitUntil([&] {
+            const auto w = Window();
+            return w && WhatTheViewShows(*w) == what;
+        }, timeoutMs);
+    }
+    // The records start-up is done and the index page is on the screen.
+    bool Started() { return Sees(ViewShows::Page); }
+
+    // Gives the window the keyboard as a person does, with a click into it.
+    void ClickIntoTheView()
+    {
+        const auto w = Window();
+        ASSERT_TRUE(w);
+        sim.MouseMove(w->x + w->width / 2, w->y + w->height * 3 / 4);
+        sim.MouseClick();
+    }
+    // Opens the menu with Alt+M, then, when key is given, one of its items; false
+    // when the menu did not open.
+    bool OpenMenu(int key = 0)
+    {
+        ClickIntoTheView();
+        sim.Char('m', wxMOD_ALT);
+        if (!WaitUntil([&] { return ViewableWindows(display, program) >= 2; }, 5000))
+            return false;
+        if (key)
+            sim.Char(key);
+        return true;
+    }
+    void UseMenu(int key = 0) { ASSERT_TRUE(OpenMenu(key)) << "the menu opens"; }
 
     // On a first run the backup copy is written at exit, a copy of the records file.
     void ExpectSaved(const fs::path& where)
@@ -101,50 +204,229 @@ protected:
     }
     void ExpectSaved() { ExpectSaved(dir); }
 
+    std::string display = ::getenv("DISPLAY");
     fs::path dir;
+    pid_t program = 0;
+    wxUIActionSimulator sim;
 };
+
+int SignalNamed(const std::string& name)
+{
+    return name == "SIGTERM" ? SIGTERM : name == "SIGINT" ? SIGINT : SIGHUP;
+}
 
 }  // namespace
 
-TEST_P(ExitTest, RecordsAreSavedWhenTheProgramIsEnded)
+// ---------------------------------------------------------------------------------
+// Every ordinary end saves the records
+
+class SignalTest : public ProgramTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(SignalTest, RecordsAreSavedWhenTheProgramIsEnded)
 {
-    const std::string how = GetParam();
-    const int sig = how == "SIGTERM" ? SIGTERM : how == "SIGINT" ? SIGINT : how == "SIGHUP" ? SIGHUP : 0;
-    if (sig != 0) {
-        const pid_t program = Spawn(dir, ::getenv("DISPLAY"), {KBR_PROGRAM, nullptr});
-        ASSERT_TRUE(Started());
-        ::kill(program, sig);
-        ASSERT_TRUE(Reap(program, 15000));
-    } else {
-        // The end of the desktop session: the display goes away under the program.
-        const std::string display = ":" + std::to_string(200 + ::getpid() % 500);
-        const pid_t server = Spawn(dir, display, {"/usr/bin/Xvfb", display.c_str(), "-nolisten", "tcp", nullptr});
-        ASSERT_TRUE(WaitUntil([&] { return fs::exists("/tmp/.X11-unix/X" + display.substr(1)); }, 15000));
-        const pid_t program = Spawn(dir, display, {KBR_PROGRAM, nullptr});
-        ASSERT_TRUE(Started());
-        ::kill(server, SIGTERM);
-        Reap(server, 15000);
-        ASSERT_TRUE(Reap(program, 15000));
-    }
+    Start();
+    ASSERT_TRUE(Started());
+    ::kill(program, SignalNamed(GetParam()));
+    EXPECT_TRUE(EndedCleanly(End()));
     ExpectSaved();
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, testing::Values("SIGTERM", "SIGINT", "SIGHUP", "DisplayLost"));
+INSTANTIATE_TEST_SUITE_P(Ways, SignalTest, testing::Values("SIGTERM", "SIGINT", "SIGHUP"));
+
+// The end of the desktop session: the display goes away under the program.
+TEST_F(ProgramTest, RecordsAreSavedWhenTheDisplayIsLost)
+{
+    display = ":" + std::to_string(200 + ::getpid() % 500);
+    const pid_t server = Spawn(dir, display, {"/usr/bin/Xvfb", display.c_str(), "-nolisten", "tcp", nullptr});
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists("/tmp/.X11-unix/X" + display.substr(1)); }, 15000));
+    Start();
+    ASSERT_TRUE(Started());
+    ::kill(server, SIGTERM);
+    Reap(server, 15000);
+    ASSERT_TRUE(End());
+    ExpectSaved();
+}
+
+// A signal while a dialog is open ends the program as cleanly as one without: the
+// dialog is ended first, then the window closes and the records are saved.
+class DialogSignalTest : public ProgramTest,
+                         public testing::WithParamInterface<std::tuple<const char*, const char*>> {};
+
+TEST_P(DialogSignalTest, EndsCleanlyAndSaves)
+{
+    const std::string dialog = std::get<0>(GetParam());
+    Start();
+    ASSERT_TRUE(Started());
+    UseMenu(dialog == "About program" ? 'a' : 'v');
+    ASSERT_TRUE(WaitUntil([&] { return FindProgramWindow(display, program, dialog).has_value(); }, 5000));
+    ::kill(program, SignalNamed(std::get<1>(GetParam())));
+    const auto status = End();
+    ASSERT_TRUE(status) << "the program did not end";
+    EXPECT_TRUE(EndedCleanly(status)) << (WIFSIGNALED(*status) ? strsignal(WTERMSIG(*status)) : "exit status");
+    ExpectSaved();
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogSignalTest,
+                         testing::Combine(testing::Values("About program", "Validation"),
+                                          testing::Values("SIGTERM", "SIGINT", "SIGHUP")));
+
+// While the menu is open GTK drops the desktop's request to close the window; a
+// logout would wait for it and then kill the program.
+TEST_F(ProgramTest, CloseRequestWhileTheMenuIsOpenIsHonoured)
+{
+    Start();
+    ASSERT_TRUE(Started());
+    UseMenu();
+    SendCloseRequest(*Window());
+    EXPECT_TRUE(EndedCleanly(End()));
+    ExpectSaved();
+}
+
+// ---------------------------------------------------------------------------------
+// What the program has to say is seen
+
+// Each message of the start-up stays on the screen for its pause, and the page
+// follows it; the program ended while the message shows loses no record.
+class StartupMessageTest : public ProgramTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(StartupMessageTest, ShowsForItsPauseThenThePage)
+{
+    const std::string situation = GetParam();
+    const std::string backup = GoodFile(250.5);
+    std::ofstream(dir / "kbr_dorin.bak", std::ios::binary) << backup;
+    if (situation != "records missing")
+        std::ofstream(dir / "kbr_dorin.ini", std::ios::binary) << std::string(295, 'Z');
+    Start();
+    ASSERT_TRUE(Sees(ViewShows::Message)) << "the Restored message";
+    if (situation == "ended during the message") {
+        ::kill(program, SIGTERM);
+        EXPECT_TRUE(EndedCleanly(End()));
+        const auto saved = RecordsIn(dir / "kbr_dorin.ini");
+        ASSERT_TRUE(saved) << "the restored file was damaged";
+        EXPECT_EQ(saved->records[0], 250.5);
+        EXPECT_EQ(Read(dir / "kbr_dorin.bak"), backup);
+        return;
+    }
+    ASSERT_TRUE(Started()) << "the index page after the pause";
+    ::kill(program, SIGTERM);
+    EXPECT_TRUE(EndedCleanly(End()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Situations, StartupMessageTest,
+                         testing::Values("records missing", "records damaged", "ended during the message"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (c == ' ')
+                                     c = '_';
+                             return name;
+                         });
+
+// A save at exit that cannot be completed (no byte can be written, as on a full
+// disk) leaves no empty files behind and says so in the window before it goes.
+TEST_F(ProgramTest, ASaveThatCannotCompleteIsToldBeforeTheWindowGoes)
+{
+    Start({}, Limits{true});
+    ASSERT_TRUE(Started());
+    ::kill(program, SIGTERM);
+    EXPECT_TRUE(Sees(ViewShows::Message)) << "the notice";
+    EXPECT_TRUE(EndedCleanly(End()));
+    EXPECT_TRUE(fs::is_empty(dir)) << "no empty records files";
+}
 
 // Started from the desktop menu, the program keeps its records in the user's data
 // folder; from a terminal, in the working directory it was given (the tests above).
-TEST(DesktopStart, RecordsLiveInTheUsersDataFolder)
+TEST_F(ProgramTest, DesktopStartKeepsTheRecordsInTheUsersDataFolder)
 {
-    const fs::path home = fs::temp_directory_path() / ("kbr_home_" + std::to_string(::getpid()));
-    fs::remove_all(home);
-    fs::create_directories(home / "cwd");
-    const fs::path data = home / ".local" / "share" / "kbr_dorin";
-    const pid_t program = Spawn(home / "cwd", ::getenv("DISPLAY"), {KBR_PROGRAM, nullptr},
-                                {"KBR_DORIN_DESKTOP=1", "HOME=" + home.string()});
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(data / "kbr_dorin.ini"); }, 15000));
+    fs::create_directories(dir / "cwd");
+    const fs::path data = dir / ".local" / "share" / "kbr_dorin";
+    program = Spawn(dir / "cwd", display, {KBR_PROGRAM, nullptr}, {"KBR_DORIN_DESKTOP=1", "HOME=" + dir.string()});
+    ASSERT_TRUE(Started());
     ::kill(program, SIGTERM);
-    ASSERT_TRUE(Reap(program, 15000));
-    EXPECT_TRUE(fs::exists(data / "kbr_dorin.bak"));
-    EXPECT_TRUE(fs::is_empty(home / "cwd")) << "nothing in the directory it was started from";
-    fs::remove_all(home);
+    EXPECT_TRUE(EndedCleanly(End()));
+    ExpectSaved(data);
+    EXPECT_TRUE(fs::is_empty(dir / "cwd")) << "nothing in the directory it was started from";
+}
+
+// A data folder that cannot be used is said in the window, not on a stderr nobody
+// reads; the records are then kept where the program was started.
+TEST_F(ProgramTest, DesktopStartWithAnUnusableDataFolderSaysSo)
+{
+    fs::create_directories(dir / "cwd");
+    std::ofstream(dir / "not-a-folder") << "x";
+    program = Spawn(dir / "cwd", display, {KBR_PROGRAM, nullptr},
+                    {"KBR_DORIN_DESKTOP=1", "HOME=" + dir.string(), "XDG_DATA_HOME=" + (dir / "not-a-folder").string()});
+    ASSERT_TRUE(Sees(ViewShows::Message)) << "the notice";
+    ASSERT_TRUE(Started());
+    ::kill(program, SIGTERM);
+    EXPECT_TRUE(EndedCleanly(End()));
+    ExpectSaved(dir / "cwd");
+}
+
+// ---------------------------------------------------------------------------------
+// Ended at any moment: signals (SIGKILL among them) at random moments of the
+// start-up, of its records messages, of play, with a dialog open, and of the exit.
+// Every file is whole afterwards and no record is lost. KBR_ROUNDS sets the number
+// of rounds (20 by default).
+TEST_F(ProgramTest, EndedAtRandomMomentsNoFileIsDamagedAndNoRecordLost)
+{
+    const char* rounds = ::getenv("KBR_ROUNDS");
+    const int n = rounds ? std::atoi(rounds) : 20;
+    std::mt19937 random(::getpid());
+    const int signals[] = {SIGTERM, SIGINT, SIGHUP, SIGKILL};
+    const std::string good = GoodFile(250.5);
+    std::ofstream(dir / "kbr_dorin.ini", std::ios::binary) << good;
+    std::ofstream(dir / "kbr_dorin.bak", std::ios::binary) << good;
+    int damaged = 0, lost = 0, unclean = 0;
+    for (int round = 0; round < n; ++round) {
+        // Every fourth start has a records file to restore, with its message.
+        if (round % 4 == 3)
+            std::ofstream(dir / "kbr_dorin.ini", std::ios::binary) << std::string(295, 'Z');
+        const int sig = signals[random() % 4];
+        const int when = static_cast<int>(random() % 5);  // start-up, later, dialog, menu
+        Start();
+        if (when < 2) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(random() % (when == 0 ? 150 : 600)));
+        } else {
+            ASSERT_TRUE(Started());
+            if (when == 2 && OpenMenu('a'))
+                WaitUntil([&] { return FindProgramWindow(display, program, "About program").has_value(); }, 5000);
+            else if (when == 3)
+                OpenMenu();
+        }
+        ::kill(program, sig);
+        const auto status = End();
+        // A signal that comes before the program runs its own code at all ends it
+        // there, with nothing loaded; anything else must end it cleanly.
+        const bool killedByIt = status && WIFSIGNALED(*status) && WTERMSIG(*status) == sig;
+        if (sig != SIGKILL && !EndedCleanly(status) && !(when < 2 && killedByIt)) {
+            ++unclean;
+            ADD_FAILURE() << "round " << round << ", signal " << sig << " at moment " << when << ": "
+                          << (!status ? "did not end" : WIFSIGNALED(*status) ? strsignal(WTERMSIG(*status)) : "exit status");
+        }
+        // A records file given damaged stays so until a start-up gets as far as
+        // restoring it; nothing else may be damaged.
+        for (const char* name : {"kbr_dorin.ini", "kbr_dorin.bak"}) {
+            const auto contents = RecordsIn(dir / name);
+            const bool asGiven = name == std::string("kbr_dorin.ini") && Read(dir / name) == std::string(295, 'Z');
+            if (!contents && !asGiven) {
+                ++damaged;
+                ADD_FAILURE() << name << " damaged in round " << round << ", signal " << sig << " at moment " << when;
+            }
+            else if (contents && contents->records[0] != 250.5)
+                ++lost;
+        }
+    }
+    Start();
+    ASSERT_TRUE(Started());
+    ::kill(program, SIGTERM);
+    EXPECT_TRUE(EndedCleanly(End()));
+    for (const char* name : {"kbr_dorin.ini", "kbr_dorin.bak"}) {
+        const auto contents = RecordsIn(dir / name);
+        EXPECT_TRUE(contents && contents->records[0] == 250.5) << name << " at the end";
+    }
+    std::printf("%d rounds: %d damaged files, %d lost records, %d unclean ends\n", n, damaged, lost, unclean);
+    EXPECT_EQ(damaged, 0);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(unclean, 0);
 }

@@ -1,7 +1,9 @@
 // A canvas that draws through another and remembers what it drew, so that the
-// same picture can be drawn again later.
+// same picture, or its beginning, can be drawn again later. Once held it only
+// remembers: what follows is drawn when it is replayed.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,19 +28,26 @@ public:
 
     using Picture = std::vector<std::function<void(Canvas&)>>;
     Picture TakePicture() { return std::move(m_picture); }
-    static void Draw(const Picture& picture, Canvas& target)
+    // How many steps have been drawn so far: the picture up to now.
+    std::size_t Steps() const { return m_picture.size(); }
+    void Hold() { m_held = true; }
+
+    // Draws the first `steps` steps of picture (all of them by default).
+    static void Draw(const Picture& picture, Canvas& target, std::size_t steps = SIZE_MAX)
     {
-        for (const auto& step : picture)
-            step(target);
+        for (std::size_t i = 0; i < picture.size() && i < steps; ++i)
+            picture[i](target);
     }
 
 private:
     void Do(std::function<void(Canvas&)> step)
     {
-        step(m_target);
+        if (!m_held)
+            step(m_target);
         m_picture.push_back(std::move(step));
     }
 
     Canvas& m_target;
     Picture m_picture;
+    bool m_held = false;
 };

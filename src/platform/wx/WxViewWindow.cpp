@@ -100,12 +100,23 @@ WxViewWindow::~WxViewWindow()
     SaveRecordsOnce();
 }
 
-void WxViewWindow::SaveRecordsOnce()
+bool WxViewWindow::SaveRecordsOnce()
 {
-    if (m_saved)
+    if (!m_saved) {
+        m_saved = true;
+        m_view->OnDestroy();
+    }
+    return m_view->GetDocument().m_nNotices != 0;
+}
+
+void WxViewWindow::ShowNoticesThen(std::function<void()> then)
+{
+    if (m_paused || m_view->GetDocument().m_nNotices == 0) {
+        then();
         return;
-    m_saved = true;
-    m_view->OnDestroy();
+    }
+    m_afterPauses = std::move(then);
+    Invalidate(true);
 }
 
 unsigned WxViewWindow::SetTimer(unsigned id, unsigned intervalMs)
@@ -139,27 +150,29 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
     WxCanvas canvas(dc, GetClientSize(), m_fonts, m_probe);
-    if (m_paused) {  // the picture of the pause stays; the view paints when it ends
-        ReplayCanvas::Draw(m_pausedPicture, canvas);
+    if (m_paused) {  // the picture of the pause stays; the view paints when they end
+        ReplayCanvas::Draw(m_pausedPicture, canvas, m_pauses[m_pauseIndex].steps);
         return;
     }
 
     m_paintPending = false;
     ReplayCanvas recorder(canvas);
+    m_recorder = &recorder;
     m_inPaint = true;
     m_tickReadInPaint = false;
     m_view->OnDraw(recorder);
     m_inPaint = false;
+    m_recorder = nullptr;
     if (m_tickReadInPaint)
         m_displayTime->AfterPaint();
     if (m_probe)
         m_probe->PaintEnds();
 
-    if (m_pauseMs > 0) {
+    if (!m_pauses.empty()) {
         m_paused = true;
+        m_pauseIndex = 0;
         m_pausedPicture = recorder.TakePicture();
-        m_pauseTimer.StartOnce(static_cast<int>(m_pauseMs));
-        m_pauseMs = 0;
+        m_pauseTimer.StartOnce(static_cast<int>(m_pauses.front().ms));
         return;
     }
     // A repaint asked for during this paint follows it at once, as on the window
@@ -206,19 +219,37 @@ void WxViewWindow::TraceAnswer(long stamp)
 
 // The records start-up pauses after a message so that it can be read. Blocking
 // inside the paint would show nothing: the toolkit puts a paint on the screen only
-// when the paint returns. So the pause is taken after the paint: its picture stays
-// on the screen, input is dropped, and the view paints again when it ends.
+// when the paint returns. So the pause is taken after the paint, showing what the
+// paint had drawn when it asked for the pause: the screen shows the paint up to
+// there and no further, and a paint that pauses more than once shows each message
+// for its own pause. Input is dropped meanwhile, and the view paints again when the
+// pauses are over.
 void WxViewWindow::Sleep(std::uint32_t ms)
 {
-    if (m_inPaint)
-        m_pauseMs += ms;
-    else
+    if (!m_inPaint) {
         m_clock.Sleep(ms);
+        return;
+    }
+    m_pauses.push_back({m_recorder->Steps(), ms});
+    m_recorder->Hold();
 }
 
 void WxViewWindow::EndPause(wxTimerEvent&)
 {
+    if (++m_pauseIndex < m_pauses.size()) {
+        m_pauseTimer.StartOnce(static_cast<int>(m_pauses[m_pauseIndex].ms));
+        Refresh(true);
+        return;
+    }
     m_paused = false;
+    m_pauses.clear();
+    m_pausedPicture.clear();
+    if (m_afterPauses) {
+        const auto then = std::move(m_afterPauses);
+        m_afterPauses = nullptr;
+        then();
+        return;
+    }
     m_paintPending = true;
     Refresh(true);
 }

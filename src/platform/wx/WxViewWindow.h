@@ -3,7 +3,9 @@
 // It holds no program state of its own.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include <wx/timer.h>
 #include <wx/window.h>
@@ -34,9 +36,12 @@ public:
     // Saves the records: the window goes when the program ends, however it ends.
     ~WxViewWindow() override;
 
-    // Saves the records now, unless they have been saved already (for an exit that
-    // skips the windows' destruction, such as the loss of the display).
-    void SaveRecordsOnce();
+    // Saves the records now, unless they have been saved already (also for an exit
+    // that skips the windows' destruction, such as the loss of the display). True
+    // when the view has something to tell before the window goes (a failed save).
+    bool SaveRecordsOnce();
+    // Lets the view show what it has to tell, each for its pause, then calls then.
+    void ShowNoticesThen(std::function<void()> then);
 
     CVeskView& View() { return *m_view; }
     void SetPaintProbe(PaintProbe* probe) { m_probe = probe; }
@@ -82,10 +87,17 @@ private:
     TimingTrace m_trace;
     bool m_saved = false;
 
-    // The pause after a records message: the window keeps showing the paint that
-    // asked for it and takes no input until it ends.
-    std::uint32_t m_pauseMs = 0;  // asked for by the paint in progress
+    // The pauses after records messages: the window shows what the paint had drawn
+    // when it asked for each pause, and takes no input until they end.
+    struct Pause {
+        std::size_t steps;  // of the paint's picture, drawn when the pause began
+        std::uint32_t ms;
+    };
+    ReplayCanvas* m_recorder = nullptr;  // of the paint in progress
+    std::vector<Pause> m_pauses;         // asked for by the paint, in order
+    std::size_t m_pauseIndex = 0;        // the one that runs
     bool m_paused = false;
     ReplayCanvas::Picture m_pausedPicture;
     wxTimer m_pauseTimer;
+    std::function<void()> m_afterPauses;  // instead of a repaint
 };

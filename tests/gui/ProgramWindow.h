@@ -1,0 +1,29 @@
+// The real program's window, seen from another process on the same X server: found
+// by the process that owns it, read back from the screen, sent a close request as
+// a window manager would. Kept apart: Xlib's names clash with the program's own.
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+struct ProgramWindow {
+    std::string display;
+    unsigned long id;
+    int x, y, width, height;  // on the screen
+};
+
+// The viewable top-level window of process pid on display whose title contains
+// title ("" matches any, menus included).
+std::optional<ProgramWindow> FindProgramWindow(const std::string& display, pid_t pid, const std::string& title);
+// How many top-level windows of process pid are on the screen (menus count).
+int ViewableWindows(const std::string& display, pid_t pid);
+
+// What the main window's view shows, told from its dark pixels: the index page
+// fills the view from its top, a records message is one line about its middle.
+enum class ViewShows { Nothing, Message, Page };
+ViewShows WhatTheViewShows(const ProgramWindow& window);
+
+// WM_DELETE_WINDOW, as a window manager sends when the user (or a logout) closes it.
+void SendCloseRequest(const ProgramWindow& window);
