@@ -146,14 +146,16 @@ protected:
     void TearDown() override
     {
         if (program > 0)
-            Reap(program, 0);  // a program a failed test left running
+            End(0);  // a program a failed test left running
         fs::remove_all(dir);
     }
 
-    // Waits for the program to end (see Reap).
+    // Waits for the program to end (see Reap), and for the X server to take its
+    // window away, so that the next program's window is never mistaken for it.
     std::optional<int> End(int timeoutMs = 15000)
     {
         const auto status = Reap(program, timeoutMs);
+        WaitUntil([&] { return !FindProgramWindow(display, program, kTitle); }, 5000);
         program = 0;
         return status;
     }
@@ -236,14 +238,16 @@ INSTANTIATE_TEST_SUITE_P(Ways, SignalTest, testing::Values("SIGTERM", "SIGINT", 
 // The end of the desktop session: the display goes away under the program.
 TEST_F(ProgramTest, RecordsAreSavedWhenTheDisplayIsLost)
 {
-    display = ":" + std::to_string(200 + ::getpid() % 500);
+    static int servers = 0;  // a display number of its own each time: the one before is gone
+    display = ":" + std::to_string(200 + (::getpid() + servers++) % 500);
     const pid_t server = Spawn(dir, display, {"/usr/bin/Xvfb", display.c_str(), "-nolisten", "tcp", nullptr});
     ASSERT_TRUE(WaitUntil([&] { return fs::exists("/tmp/.X11-unix/X" + display.substr(1)); }, 15000));
     Start();
     ASSERT_TRUE(Started());
     ::kill(server, SIGTERM);
     Reap(server, 15000);
-    ASSERT_TRUE(End());
+    ASSERT_TRUE(Reap(program, 15000));  // not End(): that display is gone
+    program = 0;
     ExpectSaved();
 }
 

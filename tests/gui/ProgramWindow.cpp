@@ -5,6 +5,8 @@
 #include <X11/Xutil.h>
 
 #include <cstring>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -97,22 +99,30 @@ ViewShows WhatTheViewShows(const ProgramWindow& w)
     if (!image)
         return ViewShows::Nothing;
     // Rows by their share of the window's height: the page's first lines, and the
-    // line 20 pixels above the middle of the view where a message stands.
-    auto darkIn = [&](double from, double to) {
-        int dark = 0;
-        for (int y = static_cast<int>(from * w.height); y < static_cast<int>(to * w.height); ++y)
-            for (int x = 10; x < w.width - 10; ++x) {
-                const unsigned long p = XGetPixel(image, x, y);
-                if (((p >> 16) & 0xFF) < 100 && ((p >> 8) & 0xFF) < 100 && (p & 0xFF) < 100)
-                    ++dark;
-            }
-        return dark;
+    // line 20 pixels above the middle of the view where a message stands. Counted:
+    // the dark pixels of text, and the white of the view's background (a window
+    // not painted yet shows neither).
+    struct Band {
+        int dark = 0, white = 0, all = 0;
+        bool Text(int least) const { return dark > least && white > all / 2; }
+        bool Blank() const { return dark < 100 && white > all * 9 / 10; }
     };
-    const int top = darkIn(0.20, 0.35), middle = darkIn(0.45, 0.60);
+    auto band = [&](double from, double to) {
+        Band b;
+        for (int y = static_cast<int>(from * w.height); y < static_cast<int>(to * w.height); ++y)
+            for (int x = 10; x < w.width - 10; ++x, ++b.all) {
+                const unsigned long p = XGetPixel(image, x, y);
+                const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, bl = p & 0xFF;
+                b.dark += r < 60 && g < 60 && bl < 60;
+                b.white += r > 240 && g > 240 && bl > 240;
+            }
+        return b;
+    };
+    const Band top = band(0.20, 0.35), middle = band(0.45, 0.60);
     XDestroyImage(image);
-    if (top > 50)
+    if (top.Text(400) && middle.Text(400))
         return ViewShows::Page;
-    return middle > 50 ? ViewShows::Message : ViewShows::Nothing;
+    return top.Blank() && middle.Text(200) ? ViewShows::Message : ViewShows::Nothing;
 }
 
 void SendCloseRequest(const ProgramWindow& w)
