@@ -17,9 +17,10 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The core with its tests, and the program itself, under AddressSanitizer and UBSan.
 build-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKBR_SANITIZE=ON -DKBR_BUILD_APP=OFF
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKBR_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target core_tests kbr_dorin
 
 build-fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
@@ -33,6 +34,10 @@ fuzz: build-fuzz
 test: build build-asan build-fuzz
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
+	@# The sanitized program ended every way while dialogs, menus and messages are open.
+	KBR_TEST_PROGRAM=$(CURDIR)/$(ASAN_BUILD)/src/app/kbr_dorin ASAN_OPTIONS=detect_leaks=0:halt_on_error=1 \
+	  xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" $(BUILD)/tests/gui_tests \
+	  --gtest_filter='Ways*:Dialogs*:Situations*:ProgramTest.*'
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz
 
 # The .deb, in $(BUILD)/package.

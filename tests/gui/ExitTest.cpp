@@ -130,6 +130,14 @@ bool EndedCleanly(const std::optional<int>& status)
 
 const char* const kTitle = "kbr_dorin - test and train your reaction";
 
+// The program under test: this build's, or another build of it (KBR_TEST_PROGRAM,
+// such as one built with AddressSanitizer).
+const char* Program()
+{
+    const char* other = ::getenv("KBR_TEST_PROGRAM");
+    return other && *other ? other : KBR_PROGRAM;
+}
+
 class ProgramTest : public testing::Test {
 protected:
     void SetUp() override
@@ -162,7 +170,7 @@ protected:
 
     void Start(const std::vector<std::string>& env = {}, Limits limits = {})
     {
-        program = Spawn(dir, display, {KBR_PROGRAM, nullptr}, env, limits);
+        program = Spawn(dir, display, {Program(), nullptr}, env, limits);
     }
     std::optional<ProgramWindow> Window() { return FindProgramWindow(display, program, kTitle); }
     bool Sees(ViewShows what, int timeoutMs = 15000)
@@ -344,7 +352,7 @@ TEST_F(ProgramTest, DesktopStartKeepsTheRecordsInTheUsersDataFolder)
 {
     fs::create_directories(dir / "cwd");
     const fs::path data = dir / ".local" / "share" / "kbr_dorin";
-    program = Spawn(dir / "cwd", display, {KBR_PROGRAM, nullptr}, {"KBR_DORIN_DESKTOP=1", "HOME=" + dir.string()});
+    program = Spawn(dir / "cwd", display, {Program(), nullptr}, {"KBR_DORIN_DESKTOP=1", "HOME=" + dir.string()});
     ASSERT_TRUE(Started());
     ::kill(program, SIGTERM);
     EXPECT_TRUE(EndedCleanly(End()));
@@ -358,7 +366,7 @@ TEST_F(ProgramTest, DesktopStartWithAnUnusableDataFolderSaysSo)
 {
     fs::create_directories(dir / "cwd");
     std::ofstream(dir / "not-a-folder") << "x";
-    program = Spawn(dir / "cwd", display, {KBR_PROGRAM, nullptr},
+    program = Spawn(dir / "cwd", display, {Program(), nullptr},
                     {"KBR_DORIN_DESKTOP=1", "HOME=" + dir.string(), "XDG_DATA_HOME=" + (dir / "not-a-folder").string()});
     ASSERT_TRUE(Sees(ViewShows::Message)) << "the notice";
     ASSERT_TRUE(Started());
