@@ -78,6 +78,54 @@ TEST_F(GuiTest, KeyDuringTheWaitIsAFalseStart)
     EXPECT_NE(PixelAt(frame->ViewWindow(), 75, 75), kRed);
 }
 
+// An expiry of timer 1 that comes while a repaint is pending waits for the paint;
+// when that paint sets the timer again (a new wait), the old expiry is dropped, as a
+// timer that is set again starts afresh.
+TEST_F(GuiTest, AnExpiryWaitingBehindAPaintIsDroppedWhenThePaintSetsTheTimerAgain)
+{
+    Type('a');
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_bPauseRunning; }));
+    struct Restarting : TextProbe {
+        std::function<void()> atEnd;
+        void PaintEnds() override
+        {
+            if (atEnd)
+                std::exchange(atEnd, nullptr)();
+        }
+    } restarting;
+    WxViewWindow& window = frame->ViewWindow();
+    restarting.atEnd = [&] { window.SetTimer(1, 5000); };
+    window.SetPaintProbe(&restarting);
+    window.SetTimer(1, 1);
+    window.Invalidate(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the expiry and the paint both wait
+    WaitFor([&] { return false; }, 200);
+    window.SetPaintProbe(&probe);
+    EXPECT_FALSE(restarting.atEnd) << "the paint ran";
+    EXPECT_TRUE(Doc().m_bPauseRunning) << "the wait was ended by the expiry of the timer it replaced";
+}
+
+// The second press of a quick double click reaches the program as a double click:
+// it is a press all the same. Here the first click answers the square and the
+// second comes during the next wait: a false start.
+TEST_F(GuiTest, TheSecondPressOfADoubleClickCounts)
+{
+    for (const wxMouseButton button : {wxMOUSE_BTN_LEFT, wxMOUSE_BTN_RIGHT}) {
+        SCOPED_TRACE(button);
+        Type('a');
+        ASSERT_TRUE(WaitForSquare(kBlack));
+        WaitUntilSquareShownFor(40);
+        sim.MouseMove(frame->ViewWindow().ClientToScreen(wxPoint(300, 200)));
+        Pump();
+        sim.MouseClick(button);
+        ASSERT_TRUE(WaitFor([&] { return Doc().m_bPauseRunning; }, 300)) << "the next wait starts at once";
+        sim.MouseClick(button);  // well within the double-click time of the first
+        EXPECT_TRUE(WaitFor([&] { return Doc().m_bFalseStart; }, 1000));
+        Type(WXK_ESCAPE);
+        WaitFor([&] { return Doc().m_strPage == "explanation"; });
+    }
+}
+
 TEST_F(GuiTest, MouseButtonsAnswerTheSquare)
 {
     Type('a');

@@ -88,6 +88,9 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
     Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
     Bind(wxEVT_LEFT_DOWN, &WxViewWindow::OnLeftDown, this);
     Bind(wxEVT_RIGHT_DOWN, &WxViewWindow::OnRightDown, this);
+    // The second press of a quick double click comes as a double click only.
+    Bind(wxEVT_LEFT_DCLICK, &WxViewWindow::OnLeftDown, this);
+    Bind(wxEVT_RIGHT_DCLICK, &WxViewWindow::OnRightDown, this);
     Bind(wxEVT_TIMER, &WxViewWindow::OnTimer, this, m_timer.GetId());
     Bind(wxEVT_TIMER, &WxViewWindow::EndPause, this, m_pauseTimer.GetId());
 }
@@ -119,8 +122,12 @@ void WxViewWindow::ShowNoticesThen(std::function<void()> then)
     Invalidate(true);
 }
 
+// Setting the timer again, or killing it, drops an expiry that is still waiting to
+// be delivered: it belongs to the timer as it was.
 unsigned WxViewWindow::SetTimer(unsigned id, unsigned intervalMs)
 {
+    m_timerDeferred = false;
+    ++m_timerGeneration;
     m_timerId = id;
     m_timer.Start(static_cast<int>(std::max(1u, intervalMs)));  // repeats until killed
     return id;
@@ -128,8 +135,11 @@ unsigned WxViewWindow::SetTimer(unsigned id, unsigned intervalMs)
 
 void WxViewWindow::KillTimer(unsigned id)
 {
-    if (id == m_timerId)
+    if (id == m_timerId) {
         m_timer.Stop();
+        m_timerDeferred = false;
+        ++m_timerGeneration;
+    }
 }
 
 void WxViewWindow::Invalidate(bool erase)
@@ -182,7 +192,10 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
         CallAfter([this] { Update(); });
     if (m_timerDeferred) {
         m_timerDeferred = false;
-        CallAfter(&WxViewWindow::DeliverTimer);
+        CallAfter([this, generation = m_timerGeneration] {
+            if (generation == m_timerGeneration)
+                DeliverTimer();
+        });
     }
 }
 

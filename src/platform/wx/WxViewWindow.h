@@ -80,6 +80,7 @@ private:
     unsigned m_timerId = 0;
     bool m_paintPending = false;
     bool m_timerDeferred = false;
+    unsigned m_timerGeneration = 0;  // counts the settings of the timer
     bool m_inPaint = false;
     bool m_tickReadInPaint = false;
     std::uint32_t m_paintTick = 0;  // monotonic, when the paint read the tick
