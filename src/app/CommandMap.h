@@ -6,10 +6,14 @@
 
 #include "view/commands/CommandIds.h"
 
+// Exit has an id of its own rather than wx's stock one, which would bring the
+// stock key Ctrl+Q into the menu: the program gives Exit no key.
+constexpr int kWxExitId = wxID_HIGHEST + 2 + (cmd::kLast - cmd::kFirst) + 1;
+
 constexpr int WxIdOf(int command)
 {
     if (command == cmd::kAppExit)
-        return wxID_EXIT;
+        return kWxExitId;
     if (command == cmd::kViewToolbar)
         return wxID_HIGHEST + 1;
     return wxID_HIGHEST + 2 + (command - cmd::kFirst);
@@ -17,7 +21,7 @@ constexpr int WxIdOf(int command)
 
 constexpr int CommandOf(int wxId)
 {
-    if (wxId == wxID_EXIT)
+    if (wxId == kWxExitId)
         return cmd::kAppExit;
     if (wxId == wxID_HIGHEST + 1)
         return cmd::kViewToolbar;

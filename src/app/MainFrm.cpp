@@ -55,7 +55,7 @@ CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNu
     m_aui.Update();
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
-    Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, wxID_EXIT);
+    Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, WxIdOf(cmd::kAppExit));
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, WxIdOf(cmd::kViewToolbar));
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, kWxFirstCommandId, kWxLastCommandId);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, WxIdOf(cmd::kViewToolbar));
@@ -87,7 +87,7 @@ void CMainFrame::BuildMenu()
     menu->AppendSubMenu(languages, "&Language...");
     menu->Append(WxIdOf(cmd::kMenuValidation), "&Validation  [dialog box]");
     menu->Append(WxIdOf(cmd::kMenuAbout), "&About program  [dialog box]");
-    menu->Append(wxID_EXIT, "E&xit (close program)");
+    menu->Append(WxIdOf(cmd::kAppExit), "E&xit (close program)");
 
     auto* bar = new wxMenuBar;
     bar->Append(menu, "&Menu");

@@ -2,9 +2,14 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "GuiHarness.h"
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
 
 namespace {
 
@@ -124,6 +129,25 @@ TEST_F(GuiTest, TheSecondPressOfADoubleClickCounts)
         Type(WXK_ESCAPE);
         WaitFor([&] { return Doc().m_strPage == "explanation"; });
     }
+}
+
+// Exit has no key of its own: a key beside it in the menu would be a promise the
+// program does not keep (on the task page every key is an answer).
+TEST_F(GuiTest, ExitShowsNoKey)
+{
+    wxMenuItem* exit = frame->GetMenuBar()->FindItem(WxIdOf(cmd::kAppExit));
+    ASSERT_TRUE(exit);
+    EXPECT_EQ(exit->GetItemLabel(), "E&xit (close program)");
+    std::unique_ptr<wxAcceleratorEntry> key(exit->GetAccel());
+    EXPECT_FALSE(key) << key->ToString();
+#ifdef __WXGTK__
+    // What GTK draws beside the item: a stock item brings its own key.
+    GtkWidget* label = gtk_bin_get_child(GTK_BIN(exit->GetMenuItem()));
+    ASSERT_TRUE(GTK_IS_ACCEL_LABEL(label));
+    GList* keys = gtk_widget_list_accel_closures(exit->GetMenuItem());
+    EXPECT_EQ(g_list_length(keys), 0u) << "a key drawn beside Exit";
+    g_list_free(keys);
+#endif
 }
 
 TEST_F(GuiTest, MouseButtonsAnswerTheSquare)
