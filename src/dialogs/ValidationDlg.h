@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include <wx/dialog.h>
 
@@ -13,6 +14,9 @@ class wxButton;
 class wxStaticBox;
 class wxStaticText;
 class wxTextCtrl;
+
+// The size a control's label takes on the screen, every line of it.
+wxSize TextExtent(wxWindow& label);
 
 class CValidationDlg : public wxDialog {
 public:
@@ -33,12 +37,18 @@ public:
 
 private:
     void OnVerify(wxCommandEvent& event);
-    wxTextCtrl* Edit(int id, int x, int y, int w, int h);
-    wxStaticText* Label(int id, const char* text, int x, int y, int w, int h);
-    wxStaticBox* Frame(int x, int y, int w, int h);
+    // Controls at dialog units (x, y, w, h), moved on by dx, dy pixels.
+    wxPoint At(int x, int y, int dx, int dy);
+    wxTextCtrl* Edit(int id, int x, int y, int w, int h, int dx = 0, int dy = 0);
+    wxStaticText* Label(int id, const char* text, int x, int y, int w, int h, int dx = 0, int dy = 0);
+    wxStaticBox* Frame(int x, int y, int w, int h, int dw = 0, int dy = 0);
+    int NumberBoxWidth();
+    int FitParagraph(wxStaticText& label, const std::string& text);
+    void PlaceTitle(wxStaticBox& frame);
 
     ValidationLogic& m_form;
     Clock& m_clock;
+    int m_numberWidth = 0;  // pixels
     wxStaticText* m_language = nullptr;
     wxStaticBox* m_ideaFrame = nullptr;
     wxStaticBox* m_dataFrame = nullptr;

@@ -1,6 +1,12 @@
 // The Validation dialog on the real window: opened from the menu, the user copies
 // their own triple into the check fields, types it and presses "verify".
+#include <functional>
+
+#include <gtk/gtk.h>
 #include <wx/button.h>
+#include <wx/dcclient.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
@@ -74,4 +80,83 @@ TEST_F(GuiTest, ValidationDialogVerifiesTheUsersOwnTriple)
     EXPECT_EQ(own[2], std::to_string(Doc().m_nValidator[0]));
     EXPECT_EQ(answers[0], "TRUE");
     EXPECT_EQ(answers[1], "FALSE");
+}
+
+// ---------------------------------------------------------------------------------
+// Nothing of either dialog is cut, in any language: every number box shows the
+// widest number it can hold, every text fits its box, and the frames' titles stand
+// where the original's did.
+
+namespace {
+
+// Opens a dialog with show (which returns when it closes) and runs look on it.
+void LookAtDialog(const std::function<void()>& show, const std::function<void(wxDialog&)>& look)
+{
+    wxTimer poll;
+    poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* dlg = dynamic_cast<wxDialog*>(w); dlg && dlg->IsShown() && dlg->IsModal()) {
+                poll.Stop();
+                WaitFor([] { return false; }, 100);  // laid out and drawn
+                look(*dlg);
+                dlg->EndModal(wxID_OK);
+                return;
+            }
+    });
+    poll.Start(50);
+    show();
+    poll.Stop();
+}
+
+void ExpectNothingCut(wxWindow& dlg, int skipId = wxID_ANY)
+{
+    for (wxWindow* child : dlg.GetChildren()) {
+        if (child->GetId() == skipId)
+            continue;
+        if (auto* box = dynamic_cast<wxTextCtrl*>(child)) {
+            const wxSize need = box->GetSizeFromTextSize(box->GetTextExtent("-0000000000"));
+            EXPECT_GE(box->GetSize().x, need.x) << "number box " << child->GetId();
+        } else if (auto* text = dynamic_cast<wxStaticText*>(child)) {
+            wxClientDC dc(text);
+            dc.SetFont(text->GetFont());
+            const wxSize need = dc.GetMultiLineTextExtent(text->GetLabel());
+            EXPECT_GE(text->GetSize().x, need.x) << "text \"" << text->GetLabel() << "\"";
+            EXPECT_GE(text->GetSize().y, need.y) << "text \"" << text->GetLabel() << "\"";
+            EXPECT_TRUE(dlg.GetClientRect().Contains(text->GetRect())) << "text \"" << text->GetLabel() << "\"";
+        }
+    }
+}
+
+}  // namespace
+
+TEST_F(GuiTest, ValidationDialogCutsNothingInAnyLanguage)
+{
+    for (char language : {'E', 'R', 'L', 'T'}) {
+        SCOPED_TRACE(language);
+        Doc().m_chLanguage = language;
+        LookAtDialog([&] { frame->ViewWindow().View().ShowValidationDialog(); }, [&](wxDialog& dlg) {
+            ExpectNothingCut(dlg, CValidationDlg::kIdAnswer);
+            for (wxWindow* child : dlg.GetChildren()) {
+                auto* box = dynamic_cast<wxStaticBox*>(child);
+                if (!box)
+                    continue;
+                GtkWidget* title = gtk_frame_get_label_widget(GTK_FRAME(box->GetHandle()));
+                ASSERT_TRUE(title);
+                GtkAllocation at;
+                gtk_widget_get_allocation(title, &at);
+                EXPECT_NEAR(at.x, dlg.ConvertDialogToPixels(wxPoint(41, 0)).x, 3) << box->GetLabel();
+            }
+        });
+    }
+}
+
+TEST_F(GuiTest, AboutDialogCutsNothing)
+{
+    LookAtDialog([&] { frame->ViewWindow().View().ShowAboutDialog(); }, [&](wxDialog& dlg) {
+        ExpectNothingCut(dlg);
+        const wxRect ok = dlg.FindWindow(wxID_OK)->GetRect();
+        for (wxWindow* child : dlg.GetChildren())
+            if (dynamic_cast<wxStaticText*>(child))
+                EXPECT_FALSE(child->GetRect().Intersects(ok)) << "under the button";
+    });
 }
