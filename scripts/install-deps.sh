@@ -12,7 +12,7 @@ packages=(
   # fonts metric-compatible with the faces the program asks for ("Times", "Courier New")
   fonts-liberation fontconfig
   # a display for the GUI tests and for `make run` on a headless machine, and screenshots
-  xvfb xauth x11-utils libx11-dev libxtst-dev imagemagick
+  xvfb xauth x11-utils x11-xkb-utils libx11-dev libxtst-dev imagemagick
   # packaging: icons, desktop entry and metainfo checks, the .deb
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )

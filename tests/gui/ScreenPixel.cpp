@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
 
 std::int32_t ReadScreenPixel(int x, int y)
 {
@@ -14,4 +16,34 @@ std::int32_t ReadScreenPixel(int x, int y)
     const unsigned long pixel = XGetPixel(image, 0, 0);
     XDestroyImage(image);
     return static_cast<std::int32_t>(pixel & 0xFFFFFF);
+}
+
+namespace {
+
+Display* InputDisplay()
+{
+    static Display* display = XOpenDisplay(nullptr);
+    return display;
+}
+
+}  // namespace
+
+bool PressKeysym(unsigned long keysym)
+{
+    Display* d = InputDisplay();
+    const KeyCode code = d ? XKeysymToKeycode(d, keysym) : 0;
+    if (code == 0)
+        return false;
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XFlush(d);
+    return true;
+}
+
+void LockKeyboardGroup(int group)
+{
+    if (Display* d = InputDisplay()) {
+        XkbLockGroup(d, XkbUseCoreKbd, static_cast<unsigned>(group));
+        XFlush(d);
+    }
 }

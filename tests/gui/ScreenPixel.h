@@ -6,3 +6,9 @@
 
 // The 0xRRGGBB colour of the screen pixel at (x, y), or -1 when it cannot be read.
 std::int32_t ReadScreenPixel(int x, int y);
+
+// Presses and releases the key that carries keysym, through XTest. False when no
+// key of the keyboard carries it.
+bool PressKeysym(unsigned long keysym);
+// Makes group (0 the first) of the keyboard layout the active one.
+void LockKeyboardGroup(int group);

@@ -6,6 +6,9 @@
 #include <thread>
 
 #include "GuiHarness.h"
+#include "ScreenPixel.h"
+
+#include <X11/keysym.h>
 
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
@@ -148,6 +151,52 @@ TEST_F(GuiTest, ExitShowsNoKey)
     EXPECT_EQ(g_list_length(keys), 0u) << "a key drawn beside Exit";
     g_list_free(keys);
 #endif
+}
+
+// Every key answers, and during the wait every key is a false start: also keys
+// without a letter or a name of their own.
+TEST_F(GuiTest, EveryKeyMarksAFalseStartDuringTheWait)
+{
+    const struct {
+        const char* name;
+        unsigned long keysym;
+    } keys[] = {
+        {"Menu", XK_Menu}, {"key left of Z", XK_less}, {"Print", XK_Print},
+        {"KP_Equal", XK_KP_Equal}, {"AltGr", XK_ISO_Level3_Shift},
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.name);
+        Type('b');
+        ASSERT_TRUE(WaitFor([&] { return Doc().m_bPauseRunning && !Doc().m_bFalseStart; }));
+        if (!PressKeysym(key.keysym))
+            continue;  // this keyboard has no such key
+        EXPECT_TRUE(WaitFor([&] { return Doc().m_bFalseStart; }, 1000));
+        Type(WXK_ESCAPE);
+        ASSERT_TRUE(WaitFor([&] { return Doc().m_strPage == "explanation"; }));
+    }
+}
+
+// With a Cyrillic layout active the letter keys keep their Latin meaning: A, B, C
+// choose the mode, S and L answer in mode C.
+TEST_F(GuiTest, LetterKeysWorkWithACyrillicLayoutActive)
+{
+    ASSERT_EQ(std::system("setxkbmap -layout us,ru"), 0);
+    LockKeyboardGroup(1);
+    struct Restore {
+        ~Restore()
+        {
+            LockKeyboardGroup(0);
+            std::system("setxkbmap -layout us");
+        }
+    } restore;
+    WaitFor([] { return false; }, 200);  // the new layout reaches the program
+    for (const auto& [keysym, mode] : {std::pair{XK_a, 'a'}, {XK_b, 'b'}, {XK_c, 'c'}}) {
+        PressKeysym(keysym);
+        EXPECT_TRUE(WaitFor([&] { return Doc().m_chMode == mode; }, 2000)) << mode;
+    }
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_bTiming; }, 8000));
+    PressKeysym(Doc().m_strSide == "left" ? XK_s : XK_l);
+    EXPECT_TRUE(WaitFor([&] { return Doc().m_dSeriesCount == 1.0; }, 2000)) << "the right side's letter answers";
 }
 
 TEST_F(GuiTest, MouseButtonsAnswerTheSquare)

@@ -3,8 +3,14 @@
 
 #include <algorithm>
 
+#include <climits>
+
 #include <wx/dcclient.h>
 #include <wx/settings.h>
+
+#ifdef __WXGTK__
+#include <gdk/gdk.h>
+#endif
 
 
 // ---------------------------------------------------------------------------------
@@ -57,6 +63,14 @@ unsigned VirtualKeyOf(int code)
     case WXK_NUMPAD_DIVIDE: case WXK_DIVIDE: return 0x6F;
     case WXK_NUMLOCK: return 0x90;
     case WXK_SCROLL: return 0x91;
+    case WXK_WINDOWS_LEFT: return 0x5B;
+    case WXK_WINDOWS_RIGHT: return 0x5C;
+    case WXK_WINDOWS_MENU: return 0x5D;
+    case WXK_PRINT: case WXK_SNAPSHOT: return 0x2C;
+    case WXK_NUMPAD_EQUAL: return 0x92;
+    case WXK_HELP: return 0x2F;
+    case WXK_CLEAR: return 0x0C;
+    case '<': case '>': return 0xE2;  // the key left of Z on ISO keyboards
     case ';': return 0xBA;
     case '=': return 0xBB;
     case ',': return 0xBC;
@@ -70,6 +84,36 @@ unsigned VirtualKeyOf(int code)
     case '\'': return 0xDE;
     default: return 0;
     }
+}
+
+// The letter a key stands for in the first Latin group of the keyboard layout
+// ('A'..'Z'), or 0: a letter key keeps its Latin code whatever layout is active
+// (a Russian user's A key is still A), as on the program's first platform.
+unsigned LatinLetterOf(const wxKeyEvent& event)
+{
+#ifdef __WXGTK__
+    GdkKeymap* keymap = gdk_keymap_get_for_display(gdk_display_get_default());
+    GdkKeymapKey* keys = nullptr;
+    guint* keyvals = nullptr;
+    gint count = 0;
+    if (!gdk_keymap_get_entries_for_keycode(keymap, event.GetRawKeyFlags(), &keys, &keyvals, &count))
+        return 0;
+    unsigned letter = 0;
+    int group = INT_MAX;
+    for (gint i = 0; i < count; ++i) {
+        const guint lower = gdk_keyval_to_lower(keyvals[i]);
+        if (keys[i].level == 0 && lower >= GDK_KEY_a && lower <= GDK_KEY_z && keys[i].group < group) {
+            group = keys[i].group;
+            letter = 'A' + (lower - GDK_KEY_a);
+        }
+    }
+    g_free(keys);
+    g_free(keyvals);
+    return letter;
+#else
+    (void)event;
+    return 0;
+#endif
 }
 
 // ---------------------------------------------------------------------------------
@@ -292,11 +336,13 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
         event.Skip();
         return;
     }
-    const unsigned vk = VirtualKeyOf(event.GetKeyCode());
-    if (vk == 0) {
-        event.Skip();
-        return;
-    }
+    // Every key is a key to the view: letters by their place, the others by name,
+    // and a key with no name of its own by a code of no meaning.
+    unsigned vk = LatinLetterOf(event);
+    if (vk == 0)
+        vk = VirtualKeyOf(event.GetKeyCode());
+    if (vk == 0)
+        vk = kUnnamedKey;
     TraceAnswer(event.GetTimestamp());
     SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
     m_view->OnKeyDown(vk, 1, 0);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include <wx/event.h>
 #include <wx/timer.h>
 #include <wx/window.h>
 
@@ -17,8 +18,12 @@
 #include "platform/wx/WxCanvas.h"
 #include "view/VeskView.h"
 
-// The virtual-key code of a key event, or 0 for keys the view never sees.
+// The virtual-key code of a key by its wx code, or 0 for a key without one.
 unsigned VirtualKeyOf(int wxKeyCode);
+// The letter of a key by its place in the layout's Latin group, or 0.
+unsigned LatinLetterOf(const wxKeyEvent& event);
+// The code a key without a name of its own is given (no code the view acts on).
+constexpr unsigned kUnnamedKey = 0xFF;
 
 // Milliseconds of the monotonic clock at the steps of the latest timed answer, for
 // the timing benchmark: what a naive program would have measured, and what we did.
