@@ -64,21 +64,6 @@ void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
 
 // ---------------------------------------------------------------------------------
 
-std::optional<std::string> File::ReadAll(const std::string& name)
-{
-    auto file = Open(name, FileAccess::Read, FileShare::Allowed, FileCreation::OpenExisting);
-    if (!file)
-        return std::nullopt;
-    std::string bytes;
-    char chunk[4096];
-    while (const std::size_t n = file->ReadAt(bytes.size(), chunk, sizeof chunk)) {
-        bytes.append(chunk, n);
-        if (n < sizeof chunk)
-            break;
-    }
-    return bytes;
-}
-
 bool File::Replace(const std::string& name, std::string_view bytes)
 {
     if (IsRefusedLink(name))
