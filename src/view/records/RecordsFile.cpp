@@ -72,8 +72,9 @@ std::optional<Contents> records::ReadGoodFile(std::string_view plain)
         return std::nullopt;
     const Positions at = PositionsFor(static_cast<int>(letter - kShiftAlphabet));
     for (int check : at.checks)
-        if (plain.substr(check, kCheckMarkLength) != kCheckMark)
-            return std::nullopt;
+        for (std::size_t i = 0; i < kCheckMarkLength; ++i)
+            if (ByteAt(plain, check + i) != kCheckMark[i])
+                return std::nullopt;
     if (ByteAt(plain, at.language) != '[')
         return std::nullopt;
     Contents contents{ByteAt(plain, at.language + 1), {}};
