@@ -437,3 +437,23 @@ TEST(RecordsStartup, ASaveThatCannotCompleteLeavesTheFilesAndSaysSo)
                   }), 1) << "in the language of the run";
     }
 }
+
+// What another copy left may be anything: a save over a short or damaged file
+// takes nothing from it and writes a good one.
+TEST(RecordsStartup, ASaveOverAShortOrDamagedFileWritesAGoodOne)
+{
+    for (const std::string left : {std::string(), std::string("0123456789"), std::string(kFileSize, 'Z')}) {
+        SCOPED_TRACE(left.size());
+        Session s;
+        ASSERT_TRUE(Start(s));
+        WriteWholeFile(kIniName, left);
+        s.doc.m_dSessionRecord[0] = 190.5;
+        s.view.OnDestroy();
+        Session next;
+        ASSERT_TRUE(Start(next));
+        EXPECT_TRUE(Messages(next).empty());
+        EXPECT_EQ(next.doc.m_dTotalRecord[0], 190.5);
+        std::filesystem::remove(kIniName);
+        std::filesystem::remove(kBakName);
+    }
+}
