@@ -195,6 +195,7 @@ TEST_F(GuiTest, LetterKeysWorkWithACyrillicLayoutActive)
         EXPECT_TRUE(WaitFor([&] { return Doc().m_chMode == mode; }, 2000)) << mode;
     }
     ASSERT_TRUE(WaitFor([&] { return Doc().m_bTiming; }, 8000));
+    WaitUntilSquareShownFor(40);  // a person's reaction, not 0 ms
     PressKeysym(Doc().m_strSide == "left" ? XK_s : XK_l);
     EXPECT_TRUE(WaitFor([&] { return Doc().m_dSeriesCount == 1.0; }, 2000)) << "the right side's letter answers";
 }
