@@ -1,10 +1,8 @@
 // Entry point: the program takes no options of its own beyond --help and --version,
 // and refuses anything else before a window or a display is needed.
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <pthread.h>
 #include <stdlib.h>
 #include <filesystem>
 #include <system_error>
@@ -73,11 +71,7 @@ int main(int argc, char** argv)
     ::setenv("GDK_GL", "disable", 0);
     // Held until the program handles them in its main loop (see CVeskApp::OnInit),
     // so that one that comes during the start ends it as cleanly as any other.
-    sigset_t ending;
-    sigemptyset(&ending);
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        sigaddset(&ending, signal);
-    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+    CVeskApp::HoldEndingSignals(true);
     auto* app = new CVeskApp;
     if (!inDataFolder)
         app->TellAtStart(notice::kDataFolder);

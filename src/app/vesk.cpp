@@ -29,12 +29,7 @@ bool CVeskApp::OnInit()
             return G_SOURCE_CONTINUE;
         }, nullptr);
 #endif
-    // Held since main(); one that came meanwhile is handled now.
-    sigset_t ending;
-    sigemptyset(&ending);
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        sigaddset(&ending, signal);
-    pthread_sigmask(SIG_UNBLOCK, &ending, nullptr);
+    HoldEndingSignals(false);  // held since main(); one that came meanwhile is handled now
     // The loss of the display (the end of the desktop session) ends the program
     // from inside the toolkit, without closing any window.
     CallOnDisplayLoss(&CVeskApp::SaveAtExit);
@@ -64,6 +59,15 @@ CMainFrame* CVeskApp::CreateMainWindow()
         event.Skip();
     });
     return m_frame;
+}
+
+void CVeskApp::HoldEndingSignals(bool hold)
+{
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&ending, signal);
+    pthread_sigmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &ending, nullptr);
 }
 
 void CVeskApp::CloseOnSignal(int)

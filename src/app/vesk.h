@@ -19,6 +19,9 @@ public:
 
     // Builds the document and the main window; also used by the GUI tests.
     CMainFrame* CreateMainWindow();
+    // SIGTERM, SIGINT and SIGHUP wait (hold) or are taken again; they end the
+    // program through its main loop once it handles them.
+    static void HoldEndingSignals(bool hold);
     // Something for the window to tell when it opens (notice::k... bits).
     void TellAtStart(unsigned notices) { m_startNotices |= notices; }
 
