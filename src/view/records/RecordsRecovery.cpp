@@ -113,7 +113,6 @@ bool CVeskView::LoadRecords()
             // A file that fails its check brings no records, not even those of its
             // modes that were read before the damage showed.
             doc.m_dTotalRecord = before;
-            DropRecordsFile();
             RecoverRecords();
             return false;  // the next paint starts over
         }
