@@ -13,6 +13,8 @@ packages=(
   fonts-liberation fontconfig
   # a display for the GUI tests and for `make run` on a headless machine, and screenshots
   xvfb xauth x11-utils x11-xkb-utils libx11-dev libxtst-dev imagemagick
+  # a window manager for the tests of the window under one
+  openbox
   # packaging: icons, desktop entry and metainfo checks, the .deb
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )

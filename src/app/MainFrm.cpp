@@ -1,5 +1,9 @@
 #include "app/MainFrm.h"
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 #include <wx/aui/auibar.h>
 #include <wx/bmpbndl.h>
 #include <wx/iconbndl.h>
@@ -65,6 +69,30 @@ CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNu
 CMainFrame::~CMainFrame()
 {
     m_aui.UnInit();
+}
+
+// Under a window manager wx holds the first show back until it knows the frame's
+// borders, and meanwhile gives the unshown window an allocation of 2 by 1 pixels so
+// that realizing it lays nothing out. GTK then lays the window out once at that size
+// when it is finally shown: the menu bar, squeezed below its one item, makes GTK
+// print a critical warning, and the window appears where the manager puts it
+// instead of where it was asked to be. Giving it its real size before the show
+// lays it out at that size and keeps its place.
+bool CMainFrame::Show(bool show)
+{
+#ifdef __WXGTK__
+    if (show && !IsShown() && m_widget && !gtk_widget_get_realized(m_widget)) {
+        GtkAllocation allocation;
+        gtk_widget_get_allocation(m_widget, &allocation);
+        if (allocation.width <= 1 && allocation.height <= 1) {
+            allocation.x = 0;
+            allocation.y = 0;
+            GetSize(&allocation.width, &allocation.height);
+            gtk_widget_set_allocation(m_widget, &allocation);
+        }
+    }
+#endif
+    return wxFrame::Show(show);
 }
 
 void CMainFrame::BuildMenu()

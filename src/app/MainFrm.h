@@ -18,6 +18,8 @@ public:
 
     WxViewWindow& ViewWindow() { return *m_view; }
 
+    bool Show(bool show = true) override;
+
     // Closes the window whatever stands open over it, as a signal or the end of the
     // desktop session asks: an open dialog is ended first and the window closes
     // once the dialog's own loop has returned; an open menu is closed.

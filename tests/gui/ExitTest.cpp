@@ -3,6 +3,7 @@
 // driven through the X server as a person and a desktop drive it.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -75,6 +76,7 @@ std::string GoodFile(double recordA)
 
 struct Limits {
     bool noFileWrites = false;  // RLIMIT_FSIZE 0: as on a full disk, no byte can be written
+    std::string errorsTo;       // a file for all the program prints (standard output and error)
 };
 
 // Starts argv in dir with the given display. Everything is prepared before the
@@ -95,9 +97,15 @@ pid_t Spawn(const fs::path& dir, const std::string& display, const std::vector<c
     envp.push_back(nullptr);
     const std::string where = dir.string();
     struct rlimit none {};
+    const int errors =
+        limits.errorsTo.empty() ? -1 : ::open(limits.errorsTo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
 
     const pid_t pid = ::fork();
     if (pid == 0) {
+        if (errors >= 0) {
+            ::dup2(errors, 1);
+            ::dup2(errors, 2);
+        }
         if (limits.noFileWrites) {
             ::signal(SIGXFSZ, SIG_IGN);
             ::setrlimit(RLIMIT_FSIZE, &none);
@@ -106,6 +114,8 @@ pid_t Spawn(const fs::path& dir, const std::string& display, const std::vector<c
             ::execve(argv[0], const_cast<char* const*>(argv.data()), envp.data());
         ::_exit(127);
     }
+    if (errors >= 0)
+        ::close(errors);
     return pid;
 }
 
@@ -338,7 +348,7 @@ INSTANTIATE_TEST_SUITE_P(Situations, StartupMessageTest,
 // disk) leaves no empty files behind and says so in the window before it goes.
 TEST_F(ProgramTest, ASaveThatCannotCompleteIsToldBeforeTheWindowGoes)
 {
-    Start({}, Limits{true});
+    Start({}, Limits{true, {}});
     ASSERT_TRUE(Started());
     ::kill(program, SIGTERM);
     EXPECT_TRUE(Sees(ViewShows::Message)) << "the notice";
@@ -373,6 +383,41 @@ TEST_F(ProgramTest, DesktopStartWithAnUnusableDataFolderSaysSo)
     ::kill(program, SIGTERM);
     EXPECT_TRUE(EndedCleanly(End()));
     ExpectSaved(dir / "cwd");
+}
+
+// ---------------------------------------------------------------------------------
+// Under a window manager
+
+class WindowManagerTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        manager = Spawn(dir, display, {"/usr/bin/openbox", "--sm-disable", nullptr}, {},
+                        Limits{false, (dir / "openbox.log").string()});
+        ASSERT_TRUE(WaitUntil([&] { return WindowManagerRuns(display); }, 10000)) << "openbox did not start";
+    }
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        ::kill(manager, SIGTERM);
+        Reap(manager, 5000);
+        WaitUntil([&] { return !WindowManagerRuns(display); }, 5000);
+    }
+    pid_t manager = 0;
+};
+
+TEST_F(WindowManagerTest, TheWindowStartsQuietlyWhereItIsPlaced)
+{
+    const fs::path errors = dir / "errors.txt";
+    Start({}, Limits{false, errors.string()});
+    ASSERT_TRUE(Started());
+    const auto w = Window();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(FrameOrigin(*w), std::make_pair(100, 100)) << "the frame's top left corner on the screen";
+    SendCloseRequest(*w);
+    EXPECT_TRUE(EndedCleanly(End()));
+    EXPECT_EQ(Read(errors), "") << "what the program printed";
 }
 
 // ---------------------------------------------------------------------------------

@@ -47,33 +47,48 @@ std::string TitleOf(Display* d, Window w)
     return title;
 }
 
-// Every viewable top-level window of the process whose title contains title.
+std::vector<Window> ChildrenOf(Display* d, Window w)
+{
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> all;
+    if (XQueryTree(d, w, &root, &parent, &children, &count))
+        all.assign(children, children + count);
+    if (children)
+        XFree(children);
+    return all;
+}
+
+// Every viewable top-level window of the process whose title contains title. A
+// window manager puts each window into a frame of its own: the frames' children
+// count as top-level too.
 std::vector<ProgramWindow> WindowsOf(const std::string& display, pid_t pid, const std::string& title)
 {
     std::vector<ProgramWindow> found;
     Display* d = Open(display);
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    if (!d || !XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
+    if (!d)
         return found;
-    for (unsigned i = 0; i < count; ++i) {
+    auto look = [&](Window w) {
         XWindowAttributes a;
-        if (!XGetWindowAttributes(d, children[i], &a) || a.map_state != IsViewable)
-            continue;
+        if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable)
+            return false;
         // Menus carry no process id of their own; they belong to the window they
         // stand over (transient), and are told apart by having no title.
-        const auto owner = PidOf(d, children[i]);
-        if ((owner && *owner != static_cast<unsigned long>(pid)) || TitleOf(d, children[i]).find(title) == std::string::npos)
-            continue;
+        const auto owner = PidOf(d, w);
+        if ((owner && *owner != static_cast<unsigned long>(pid)) || TitleOf(d, w).find(title) == std::string::npos)
+            return false;
         if (!owner && !title.empty())
-            continue;
+            return false;
         int x = 0, y = 0;
         Window child;
-        XTranslateCoordinates(d, children[i], root, 0, 0, &x, &y, &child);
-        found.push_back(ProgramWindow{display, children[i], x, y, a.width, a.height});
-    }
-    if (children)
-        XFree(children);
+        XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+        found.push_back(ProgramWindow{display, w, x, y, a.width, a.height});
+        return true;
+    };
+    for (Window top : ChildrenOf(d, DefaultRootWindow(d)))
+        if (!look(top) && !PidOf(d, top))
+            for (Window inner : ChildrenOf(d, top))
+                look(inner);
     return found;
 }
 
@@ -138,4 +153,46 @@ void SendCloseRequest(const ProgramWindow& w)
     e.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, w.id, False, NoEventMask, &e);
     XFlush(d);
+}
+
+std::optional<std::pair<int, int>> FrameOrigin(const ProgramWindow& w)
+{
+    Display* d = Open(w.display);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::optional<std::pair<int, int>> origin;
+    if (XGetWindowProperty(d, w.id, XInternAtom(d, "_NET_FRAME_EXTENTS", False), 0, 4, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) == Success && data && count == 4 && format == 32) {
+        const auto* extents = reinterpret_cast<unsigned long*>(data);  // left, right, top, bottom
+        origin = std::make_pair(w.x - static_cast<int>(extents[0]), w.y - static_cast<int>(extents[2]));
+    }
+    if (data)
+        XFree(data);
+    return origin;
+}
+
+bool WindowManagerRuns(const std::string& display)
+{
+    Display* d = Open(display);
+    if (!d)
+        return false;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::optional<Window> check;
+    if (XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success && data && count == 1)
+        check = *reinterpret_cast<Window*>(data);
+    if (data)
+        XFree(data);
+    // A manager that has ended may leave the property behind; its window goes with it.
+    if (!check)
+        return false;
+    for (Window w : ChildrenOf(d, DefaultRootWindow(d)))
+        if (w == *check)
+            return true;
+    return false;
 }

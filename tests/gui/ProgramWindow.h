@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 struct ProgramWindow {
     std::string display;
@@ -27,3 +28,10 @@ ViewShows WhatTheViewShows(const ProgramWindow& window);
 
 // WM_DELETE_WINDOW, as a window manager sends when the user (or a logout) closes it.
 void SendCloseRequest(const ProgramWindow& window);
+
+// Where the window manager's frame around the window begins on the screen, read
+// from the borders the manager tells (_NET_FRAME_EXTENTS); nullopt without them.
+std::optional<std::pair<int, int>> FrameOrigin(const ProgramWindow& window);
+
+// Whether a window manager has taken charge of the display.
+bool WindowManagerRuns(const std::string& display);

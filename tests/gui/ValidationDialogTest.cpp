@@ -156,7 +156,8 @@ TEST_F(GuiTest, AboutDialogCutsNothing)
         ExpectNothingCut(dlg);
         const wxRect ok = dlg.FindWindow(wxID_OK)->GetRect();
         for (wxWindow* child : dlg.GetChildren())
-            if (dynamic_cast<wxStaticText*>(child))
+            if (dynamic_cast<wxStaticText*>(child)) {
                 EXPECT_FALSE(child->GetRect().Intersects(ok)) << "under the button";
+            }
     });
 }
