@@ -9,8 +9,9 @@ packages=(
   clang libclang-rt-14-dev
   # the window, sound and crypto libraries of the program
   libwxgtk3.2-dev libgtk-3-dev libasound2-dev libsodium-dev
-  # fonts metric-compatible with the faces the program asks for ("Times", "Courier New")
-  fonts-liberation fontconfig
+  # fonts metric-compatible with the faces the program asks for ("Times", "Courier New"):
+  # both families, since the page must look alike whichever of them stands in
+  fonts-liberation fonts-urw-base35 fontconfig
   # a display for the GUI tests and for `make run` on a headless machine, and screenshots
   xvfb xauth x11-utils x11-xkb-utils libx11-dev libxtst-dev imagemagick
   # a window manager for the tests of the window under one

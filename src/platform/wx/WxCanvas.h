@@ -2,23 +2,54 @@
 #pragma once
 
 #include <map>
+#include <memory>
+#include <tuple>
 
 #include <wx/dc.h>
 #include <wx/font.h>
 
 #include "platform/Canvas.h"
 
-// Fonts made once per run: a font request is turned into the wx font whose
-// character cell is as high as asked.
+#ifdef __WXGTK__
+typedef struct _PangoContext PangoContext;
+typedef struct _PangoFontDescription PangoFontDescription;
+typedef struct _PangoLayout PangoLayout;
+typedef struct _cairo cairo_t;
+#endif
+
+// A font request made into a face of the machine: its character cell as high as
+// asked and, stretched or narrowed where the face differs, its characters as wide
+// on average as asked, so that text lays out alike whichever face stands in.
+struct MadeFont {
+#ifdef __WXGTK__
+    PangoFontDescription* description = nullptr;
+    double xScale = 1.0;  // horizontal stretch that brings the average width to the request
+#else
+    wxFont font;
+#endif
+};
+
+// Fonts made once per run.
 class FontCache {
 public:
+    FontCache();
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
     // Measured on the surface the font is first selected into.
-    const wxFont& Get(const Font& font, wxDC& measure);
+    const MadeFont& Get(const Font& font, wxDC& measure);
+
+#ifdef __WXGTK__
+    // Every text of the view is laid out in this context, measured and drawn alike.
+    PangoContext* Context();
+#endif
 
 private:
-    static wxFont MakeFont(const std::string& face, int emPixels, int weight);
-
-    std::map<std::tuple<std::string, int, int, int>, wxFont> m_fonts;
+    std::map<std::tuple<std::string, int, int, int>, MadeFont> m_fonts;
+#ifdef __WXGTK__
+    PangoContext* m_context = nullptr;
+#endif
 };
 
 // Sees every paint and every text the view draws: the GUI tests read the window's
@@ -35,6 +66,7 @@ public:
 class WxCanvas : public Canvas {
 public:
     WxCanvas(wxDC& dc, wxSize client, FontCache& fonts, PaintProbe* probe = nullptr);
+    ~WxCanvas() override;
 
     void SelectBrush(const Brush& brush) override;
     void SelectFont(const Font& font) override;
@@ -51,4 +83,12 @@ private:
     FontCache& m_fonts;
     PaintProbe* m_probe;
     wxColour m_brush = *wxWHITE;
+    const MadeFont* m_font = nullptr;
+#ifdef __WXGTK__
+    // Lays text out in the selected font where the surface's transformation is
+    // stretched by the font's scale, so what is measured is what is drawn.
+    PangoLayout* Layout(std::string_view text);
+    cairo_t* m_cairo = nullptr;
+    PangoLayout* m_layout = nullptr;
+#endif
 };
