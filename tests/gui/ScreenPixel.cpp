@@ -26,12 +26,25 @@ Display* InputDisplay()
     return display;
 }
 
+// The key that gives keysym without a modifier in the first group, as a person
+// presses it; some keysyms sit on a second, modifier-only key too, which gives
+// nothing when pressed alone.
+KeyCode KeyFor(Display* d, unsigned long keysym)
+{
+    int low = 0, high = 0;
+    XDisplayKeycodes(d, &low, &high);
+    for (int code = low; code <= high; ++code)
+        if (XkbKeycodeToKeysym(d, static_cast<KeyCode>(code), 0, 0) == keysym)
+            return static_cast<KeyCode>(code);
+    return XKeysymToKeycode(d, keysym);
+}
+
 }  // namespace
 
 bool PressKeysym(unsigned long keysym)
 {
     Display* d = InputDisplay();
-    const KeyCode code = d ? XKeysymToKeycode(d, keysym) : 0;
+    const KeyCode code = d ? KeyFor(d, keysym) : 0;
     if (code == 0)
         return false;
     XTestFakeKeyEvent(d, code, True, CurrentTime);

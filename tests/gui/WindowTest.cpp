@@ -162,7 +162,7 @@ TEST_F(GuiTest, EveryKeyMarksAFalseStartDuringTheWait)
         unsigned long keysym;
     } keys[] = {
         {"Menu", XK_Menu}, {"key left of Z", XK_less}, {"Print", XK_Print},
-        {"KP_Equal", XK_KP_Equal}, {"AltGr", XK_ISO_Level3_Shift},
+        {"KP_Equal", XK_KP_Equal}, {"AltGr", XK_ISO_Level3_Shift}, {"Super", XK_Super_L},
     };
     for (const auto& key : keys) {
         SCOPED_TRACE(key.name);

@@ -116,6 +116,23 @@ unsigned LatinLetterOf(const wxKeyEvent& event)
 #endif
 }
 
+// Keys that wx names after others on GTK: the Super (Windows) keys come as Alt,
+// the context-menu key as the menu of old keyboards.
+unsigned SystemKeyOf(const wxKeyEvent& event)
+{
+#ifdef __WXGTK__
+    switch (event.GetRawKeyCode()) {
+    case GDK_KEY_Super_L: return 0x5B;
+    case GDK_KEY_Super_R: return 0x5C;
+    case GDK_KEY_Menu: return 0x5D;
+    default: return 0;
+    }
+#else
+    (void)event;
+    return 0;
+#endif
+}
+
 // ---------------------------------------------------------------------------------
 
 WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
@@ -332,13 +349,15 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
     if (m_paused)
         return;
     // Alt combinations and F10 belong to the menu, as system keys do.
-    if (event.AltDown() || event.GetKeyCode() == WXK_ALT || event.GetKeyCode() == WXK_F10) {
+    unsigned vk = SystemKeyOf(event);
+    if (vk == 0 && (event.AltDown() || event.GetKeyCode() == WXK_ALT || event.GetKeyCode() == WXK_F10)) {
         event.Skip();
         return;
     }
     // Every key is a key to the view: letters by their place, the others by name,
     // and a key with no name of its own by a code of no meaning.
-    unsigned vk = LatinLetterOf(event);
+    if (vk == 0)
+        vk = LatinLetterOf(event);
     if (vk == 0)
         vk = VirtualKeyOf(event.GetKeyCode());
     if (vk == 0)
