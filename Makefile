@@ -37,7 +37,7 @@ test: build build-asan build-fuzz
 	@# The sanitized program ended every way while dialogs, menus and messages are open.
 	KBR_TEST_PROGRAM=$(CURDIR)/$(ASAN_BUILD)/src/app/kbr_dorin ASAN_OPTIONS=detect_leaks=0:halt_on_error=1 \
 	  xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" $(BUILD)/tests/gui_tests \
-	  --gtest_filter='Ways*:Dialogs*:Situations*:ProgramTest.*:WindowManagerTest.*'
+	  --gtest_filter='Ways*:Dialogs*:Situations*:ProgramTest.*:WindowManagerTest.*:WaylandTest.*'
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz
 
 # The .deb, in $(BUILD)/package.

@@ -14,8 +14,10 @@ packages=(
   fonts-liberation fonts-urw-base35 fontconfig
   # a display for the GUI tests and for `make run` on a headless machine, and screenshots
   xvfb xauth x11-utils x11-xkb-utils libx11-dev libxtst-dev imagemagick
-  # a window manager for the tests of the window under one
-  openbox
+  # desktops for the tests of the window on them: a window manager, a Wayland compositor
+  openbox weston
+  # the presentation-time protocol, to learn the clock a Wayland compositor stamps input with
+  libwayland-dev wayland-protocols libwayland-bin
   # packaging: icons, desktop entry and metainfo checks, the .deb
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )

@@ -41,10 +41,15 @@ const Tool kToolGroups[][4] = {
 
 const wxSize kButtonSize(24, 15);
 
+// The window is 560 by 340 where it has no borders: that client area holds the menu,
+// the toolbar and a view large enough for every page. Borders and title bars, drawn
+// by the window manager or by the window itself, come on top of it.
+const wxSize kClientSize(560, 340);
+
 }  // namespace
 
 CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume)
-    : wxFrame(nullptr, wxID_ANY, kTitle, wxPoint(100, 100), wxSize(560, 340), wxDEFAULT_FRAME_STYLE)
+    : wxFrame(nullptr, wxID_ANY, kTitle, wxPoint(100, 100), kClientSize, wxDEFAULT_FRAME_STYLE)
 {
     wxIconBundle icons;
     for (int size : {16, 32, 48, 64})
@@ -59,6 +64,13 @@ CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNu
     m_aui.Update();
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    // The borders are known only once the window is on the screen: wx keeps the
+    // whole window's size then, which leaves the inside short by the borders.
+    Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+        event.Skip();
+        if (event.IsShown())
+            KeepInsideSize();
+    });
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, WxIdOf(cmd::kAppExit));
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, WxIdOf(cmd::kViewToolbar));
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, kWxFirstCommandId, kWxLastCommandId);
@@ -69,6 +81,17 @@ CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNu
 CMainFrame::~CMainFrame()
 {
     m_aui.UnInit();
+}
+
+void CMainFrame::KeepInsideSize()
+{
+#ifdef __WXGTK__
+    // GTK sizes a window by its inside, whoever draws the borders.
+    gtk_window_resize(GTK_WINDOW(m_widget), kClientSize.x, kClientSize.y);
+#else
+    // wx counts the menu bar out of the client area.
+    SetClientSize(kClientSize - wxSize(0, GetMenuBar() ? GetMenuBar()->GetSize().y : 0));
+#endif
 }
 
 // Under a window manager wx holds the first show back until it knows the frame's

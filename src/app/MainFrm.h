@@ -32,6 +32,7 @@ public:
     void ShowValidationDialog(ValidationLogic& form) override;
 
 private:
+    void KeepInsideSize();
     void BuildMenu();
     void BuildToolBar();
     void OnCommand(wxCommandEvent& event);

@@ -1,4 +1,5 @@
 #include "app/vesk.h"
+#include "platform/wx/CompositorClock.h"
 
 #include <clocale>
 #include <csignal>
@@ -10,6 +11,7 @@
 #include "app/MainFrm.h"
 
 #ifdef __WXGTK__
+#include <gdk/gdk.h>
 #include <glib-unix.h>
 #endif
 
@@ -33,6 +35,15 @@ bool CVeskApp::OnInit()
     // The loss of the display (the end of the desktop session) ends the program
     // from inside the toolkit, without closing any window.
     CallOnDisplayLoss(&CVeskApp::SaveAtExit);
+    if (const auto clock = CompositorClock())
+        m_clock.SetEventClock(*clock);
+#ifdef __WXGTK__
+    // The desktop finds the window's launcher and icon by its Wayland app id or its
+    // X11 class: both are the desktop entry's name.
+    // (wx sets the class from the display name of the program for each window.)
+    g_set_prgname(kDesktopId);
+    SetAppDisplayName(kDesktopId);
+#endif
 
     CMainFrame* frame = CreateMainWindow();
     SetTopWindow(frame);  // the program ends with its main window, whatever else is open

@@ -14,6 +14,9 @@ class CMainFrame;
 
 class CVeskApp : public wxApp {
 public:
+    // The name of the program's desktop entry (without .desktop).
+    static constexpr const char* kDesktopId = "org.kbr_dorin.kbr_dorin";
+
     bool OnInit() override;
     int OnExit() override;
 

@@ -21,7 +21,10 @@
 
 #include <wx/uiaction.h>
 
+#include <X11/keysym.h>
+
 #include "ProgramWindow.h"
+#include "ScreenPixel.h"
 #include "support/Session.h"
 #include "view/records/RecordsFile.h"
 
@@ -407,6 +410,26 @@ protected:
     pid_t manager = 0;
 };
 
+// Docks and task switchers find the program's launcher and icon by the window's
+// class, which must name the desktop entry.
+TEST_F(ProgramTest, TheWindowsClassNamesItsDesktopEntry)
+{
+    std::string entry;
+    for (const auto& file : fs::directory_iterator(KBR_PACKAGING))
+        if (file.path().extension() == ".desktop")
+            entry = file.path().stem().string();
+    ASSERT_FALSE(entry.empty());
+    Start();
+    ASSERT_TRUE(Started());
+    const auto names = ClassOf(*Window());
+    EXPECT_EQ(names.first, entry);
+    EXPECT_EQ(names.second, entry);
+    const std::string desktop = Read(fs::path(KBR_PACKAGING) / (entry + ".desktop"));
+    EXPECT_NE(desktop.find("\nStartupWMClass=" + entry + "\n"), std::string::npos);
+    ::kill(program, SIGTERM);
+    EXPECT_TRUE(EndedCleanly(End()));
+}
+
 TEST_F(WindowManagerTest, TheWindowStartsQuietlyWhereItIsPlaced)
 {
     const fs::path errors = dir / "errors.txt";
@@ -417,6 +440,96 @@ TEST_F(WindowManagerTest, TheWindowStartsQuietlyWhereItIsPlaced)
     EXPECT_EQ(FrameOrigin(*w), std::make_pair(100, 100)) << "the frame's top left corner on the screen";
     SendCloseRequest(*w);
     EXPECT_TRUE(EndedCleanly(End()));
+    EXPECT_EQ(Read(errors), "") << "what the program printed";
+}
+
+// ---------------------------------------------------------------------------------
+// On a Wayland desktop: weston nested in the X server, the program its native
+// client. Input reaches it through the X server into weston's window, and the
+// screen is read from the X server.
+
+// A picture of the whole screen, for a failure's message.
+std::string ScreenSavedTo(const std::string& file)
+{
+    const std::string command = "import -window root " + file + " 2>/dev/null";
+    return std::system(command.c_str()) == 0 ? "; the screen is in " + (fs::current_path() / file).string() : "";
+}
+
+class WaylandTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        runtime = dir / "runtime";
+        fs::create_directories(runtime);
+        fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+        socket = "kbr-test-" + std::to_string(::getpid());
+        compositor = Spawn(dir, display,
+                           {"/usr/bin/weston", "--backend=x11-backend.so", socketArg.c_str(), "--width=900",
+                            "--height=700", "--idle-time=0", nullptr},
+                           {"XDG_RUNTIME_DIR=" + runtime.string()}, Limits{false, (dir / "weston.log").string()});
+        ASSERT_TRUE(WaitUntil([&] {
+            output = FindWindowTitled(display, "Weston Compositor");
+            return output && fs::exists(runtime / socket);
+        }, 15000)) << "weston did not start: " << Read(dir / "weston.log");
+    }
+    void TearDown() override
+    {
+        if (program > 0)
+            End(0);
+        ::kill(compositor, SIGTERM);
+        Reap(compositor, 5000);
+        ProgramTest::TearDown();
+    }
+    void StartOnWayland(const fs::path& errors)
+    {
+        Start({"WAYLAND_DISPLAY=" + socket, "GDK_BACKEND=wayland", "XDG_RUNTIME_DIR=" + runtime.string()},
+              Limits{false, errors.string()});
+    }
+
+    fs::path runtime;
+    std::string socket;
+    std::string socketArg = "--socket=kbr-test-" + std::to_string(::getpid());
+    pid_t compositor = 0;
+    std::optional<ProgramWindow> output;  // weston's window on the X server
+};
+
+TEST_F(WaylandTest, OpensWholePlaysASeriesAndSavesTheRecords)
+{
+    const fs::path errors = dir / "errors.txt";
+    StartOnWayland(errors);
+    // The window settles where weston puts it, at its size, before it is looked at.
+    std::optional<ProgramWindow> view, before;
+    ASSERT_TRUE(WaitUntil([&] {
+        before = view;
+        view = FindViewIn(*output);
+        const bool settled = view && before && view->x == before->x && view->y == before->y &&
+                             view->width == before->width && view->height == before->height;
+        WaitUntil([] { return false; }, 200);
+        return settled && WhatTheViewShows(*view) == ViewShows::Page;
+    }, 15000)) << "the index page; the view found: "
+               << (view ? std::to_string(view->width) + "x" + std::to_string(view->height) : "none")
+               << "; the program printed: " << Read(errors) << ScreenSavedTo("wayland-opening.png");
+    // The view of a bare X server (558 by 285 with its frame), where every page is
+    // seen whole.
+    EXPECT_GE(view->width, 556);
+    EXPECT_GE(view->height, 283);
+
+    ClickAt(display, view->x + view->width / 2, view->y + view->height * 3 / 4);  // weston gives it the keyboard
+    WaitUntil([] { return false; }, 300);
+    PressKeysym(XK_a);
+    const int squareX = view->x + 74, squareY = view->y + 74;  // inside mode A's black square
+    for (int answer = 1; answer <= 10; ++answer) {
+        ASSERT_TRUE(WaitUntil([&] { return IsBlackAt(display, squareX, squareY); }, 15000)) << "square " << answer;
+        WaitUntil([] { return false; }, 200);  // a person's reaction
+        PressKeysym(XK_space);
+        ASSERT_TRUE(WaitUntil([&] { return !IsBlackAt(display, squareX, squareY); }, 5000)) << "result " << answer << ScreenSavedTo("wayland-result.png");
+    }
+    ::kill(program, SIGTERM);
+    EXPECT_TRUE(EndedCleanly(End()));
+    const auto records = RecordsIn(dir / records::kIniName);
+    ASSERT_TRUE(records) << "the records file";
+    EXPECT_GT(records->records[0], 0.0) << "mode A's record, from the series";
     EXPECT_EQ(Read(errors), "") << "what the program printed";
 }
 

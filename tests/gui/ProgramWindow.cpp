@@ -3,7 +3,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +46,19 @@ std::string TitleOf(Display* d, Window w)
         title = name;
     if (name)
         XFree(name);
+    if (!title.empty())
+        return title;
+    // Only the UTF-8 title of newer clients.
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), 0, 256, False,
+                           XInternAtom(d, "UTF8_STRING", False), &type, &format, &count, &after, &data) == Success &&
+        data && format == 8)
+        title.assign(reinterpret_cast<char*>(data), count);
+    if (data)
+        XFree(data);
     return title;
 }
 
@@ -195,4 +210,120 @@ bool WindowManagerRuns(const std::string& display)
         if (w == *check)
             return true;
     return false;
+}
+
+std::optional<ProgramWindow> FindWindowTitled(const std::string& display, const std::string& title)
+{
+    Display* d = Open(display);
+    if (!d)
+        return std::nullopt;
+    for (Window w : ChildrenOf(d, DefaultRootWindow(d))) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable && TitleOf(d, w).find(title) != std::string::npos)
+            return ProgramWindow{display, w, a.x, a.y, a.width, a.height};
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+bool Black(unsigned long p)
+{
+    return ((p >> 16) & 0xFF) < 24 && ((p >> 8) & 0xFF) < 24 && (p & 0xFF) < 24;
+}
+
+}  // namespace
+
+std::optional<ProgramWindow> FindViewIn(const ProgramWindow& area)
+{
+    Display* d = Open(area.display);
+    XImage* image = XGetImage(d, DefaultRootWindow(d), area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
+    if (!image)
+        return std::nullopt;
+    auto black = [&](int x, int y) { return Black(XGetPixel(image, x, y)); };
+    // A compositor draws the pointer into the picture: a line may be broken by it
+    // (up to 24 pixels), an edge may lose a few of its pixels.
+    constexpr int kPointer = 24;
+    auto lineEnd = [&](int x, int y) {
+        int end = x, gap = 0;
+        for (int i = x; i < area.width && gap <= kPointer; ++i) {
+            if (black(i, y)) {
+                end = i + 1;
+                gap = 0;
+            } else {
+                ++gap;
+            }
+        }
+        return end;
+    };
+    auto edgeBottom = [&](int x, int y) {
+        int bottom = y + 1, gap = 0;
+        for (int i = y + 1; i < area.height && gap <= kPointer; ++i) {
+            if (black(x, i)) {
+                bottom = i + 1;
+                gap = 0;
+            } else {
+                ++gap;
+            }
+        }
+        return bottom;
+    };
+    // The topmost black line of 400 pixels or more with a black edge going down
+    // from one of its ends: the frame's top line (its bottom line has no edge below).
+    std::optional<ProgramWindow> view;
+    for (int y = 0; y + 2 < area.height && !view; ++y)
+        for (int x = 0; x < area.width && !view; ++x) {
+            if (!black(x, y))
+                continue;
+            const int end = lineEnd(x, y);
+            if (end - x >= 400) {
+                const int bottom = std::max(edgeBottom(x, y), edgeBottom(end - 1, y));
+                if (bottom - y > 50)
+                    view = ProgramWindow{area.display, area.id, area.x + x + 1, area.y + y + 1, end - x - 2,
+                                         bottom - y - 2};
+            }
+            x = end;
+        }
+    XDestroyImage(image);
+    return view;
+}
+
+bool IsBlackAt(const std::string& display, int x, int y)
+{
+    Display* d = Open(display);
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    const bool black = Black(XGetPixel(image, 0, 0));
+    XDestroyImage(image);
+    return black;
+}
+
+void MovePointer(const std::string& display, int x, int y)
+{
+    Display* d = Open(display);
+    XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
+    XSync(d, False);
+}
+
+void ClickAt(const std::string& display, int x, int y)
+{
+    Display* d = Open(display);
+    MovePointer(display, x, y);
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
+}
+
+std::pair<std::string, std::string> ClassOf(const ProgramWindow& w)
+{
+    Display* d = Open(w.display);
+    XClassHint hint{};
+    std::pair<std::string, std::string> names;
+    if (XGetClassHint(d, w.id, &hint)) {
+        names = {hint.res_name ? hint.res_name : "", hint.res_class ? hint.res_class : ""};
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+    }
+    return names;
 }

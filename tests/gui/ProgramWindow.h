@@ -35,3 +35,24 @@ std::optional<std::pair<int, int>> FrameOrigin(const ProgramWindow& window);
 
 // Whether a window manager has taken charge of the display.
 bool WindowManagerRuns(const std::string& display);
+
+// A top-level window of any process whose title contains title (a nested
+// compositor's output window, say).
+std::optional<ProgramWindow> FindWindowTitled(const std::string& display, const std::string& title);
+
+// The program's view as it shows inside area: the white rectangle in its 1-pixel
+// black frame, found by the frame's top left corner (a black line of at least 400
+// pixels with a black edge going down). Its x, y, width and height are those of
+// the frame's inside. The pointer must not stand on the frame.
+std::optional<ProgramWindow> FindViewIn(const ProgramWindow& area);
+
+// Whether the pixel at (x, y) of the screen is black.
+bool IsBlackAt(const std::string& display, int x, int y);
+
+// The pointer moved to (x, y) of the screen, and a click of the left button there,
+// through XTest.
+void MovePointer(const std::string& display, int x, int y);
+void ClickAt(const std::string& display, int x, int y);
+
+// The window's X11 class (WM_CLASS): its instance name and its class name.
+std::pair<std::string, std::string> ClassOf(const ProgramWindow& window);

@@ -5,13 +5,23 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <time.h>
 #endif
+
+namespace {
+
+// A stamp this far back is still that of the event: a loaded desktop may hand an
+// event over seconds after the press.
+constexpr std::int32_t kLatestTrustedMs = 60'000;
+
+}  // namespace
 
 std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now, std::uint32_t floor)
 {
     // Differences, not values, are compared, so the wrap of the counter does no harm.
     const auto age = static_cast<std::int32_t>(now - eventTick);
-    if (age < 0 || age > 1000)
+    if (age < 0 || age > kLatestTrustedMs)
         return now;
     if (static_cast<std::int32_t>(eventTick - floor) < 0)
         return floor;
@@ -28,6 +38,27 @@ std::uint32_t SteadyClock::MonotonicMillis()
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 #endif
+}
+
+std::uint32_t ClockMillis(int clockId)
+{
+#ifdef _WIN32
+    (void)clockId;
+    return ::GetTickCount();
+#else
+    timespec now{};
+    ::clock_gettime(static_cast<clockid_t>(clockId), &now);
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                                      static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u);
+#endif
+}
+
+std::uint32_t SteadyClock::EventMillisToMonotonic(std::uint32_t stamp) const
+{
+    if (m_eventClock < 0)
+        return stamp;
+    // Both clocks read now: their distance moves by microseconds a minute at most.
+    return stamp + (MonotonicMillis() - ClockMillis(m_eventClock));
 }
 
 std::uint32_t SteadyClock::GetTickCount()

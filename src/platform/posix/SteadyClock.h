@@ -7,11 +7,15 @@
 #include "platform/Clock.h"
 
 // The tick to use for an input event stamped at eventTick when the counter reads
-// now: the event's own moment, unless the stamp lies in the future or more than a
-// second back, which no honest stamp of the event being handled does. Nor does the
-// counter ever run backwards: a stamp before floor, a tick the program has already
-// read, gives floor (the press came before a redraw that restarted the timing).
+// now: the event's own moment, also when a busy desktop delivers it seconds late,
+// unless the stamp lies in the future or more than a minute back, which no honest
+// stamp of the event being handled does. Nor does the counter ever run backwards:
+// a stamp before floor, a tick the program has already read, gives floor (the
+// press came before a redraw that restarted the timing).
 std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now, std::uint32_t floor);
+
+// Milliseconds of the given clock (CLOCK_MONOTONIC, CLOCK_MONOTONIC_RAW, ...).
+std::uint32_t ClockMillis(int clockId);
 
 class SteadyClock : public Clock {
 public:
@@ -22,6 +26,13 @@ public:
 
     // Milliseconds of the monotonic clock that input events are stamped with.
     static std::uint32_t MonotonicMillis();
+
+    // Input events stamped by another clock than the monotonic one: a Wayland
+    // compositor stamps them with the clock it presents frames by, which may be
+    // CLOCK_MONOTONIC_RAW, seconds apart from CLOCK_MONOTONIC after days of uptime.
+    void SetEventClock(int clockId) { m_eventClock = clockId; }
+    // An event stamp of the event clock on the monotonic clock.
+    std::uint32_t EventMillisToMonotonic(std::uint32_t stamp) const;
 
     // A tick read while drawing is taken before the drawing reaches the display.
     // Holding the counter back by that lag from then on makes such a tick stand for
@@ -37,8 +48,8 @@ public:
     public:
         EventScope(SteadyClock& clock, std::uint32_t eventTick) : m_clock(clock)
         {
-            m_clock.m_eventTick =
-                TrustedEventTick(eventTick - m_clock.m_lag, MonotonicMillis() - m_clock.m_lag, m_clock.m_lastTick);
+            m_clock.m_eventTick = TrustedEventTick(m_clock.EventMillisToMonotonic(eventTick) - m_clock.m_lag,
+                                                   MonotonicMillis() - m_clock.m_lag, m_clock.m_lastTick);
         }
         ~EventScope() { m_clock.m_eventTick.reset(); }
         EventScope(const EventScope&) = delete;
@@ -51,5 +62,6 @@ public:
 private:
     std::optional<std::uint32_t> m_eventTick;
     std::uint32_t m_lag = 0;
+    int m_eventClock = -1;  // none of its own: the monotonic clock
     std::uint32_t m_lastTick = MonotonicMillis();  // the latest tick handed out
 };

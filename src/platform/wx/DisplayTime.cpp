@@ -13,8 +13,18 @@
 #endif
 #endif
 
+namespace {
+
+// How long a frame's presentation is waited for before the end of its drawing
+// stands for it, and how often it is looked for meanwhile.
+constexpr int kPresentationWaitMs = 250;
+constexpr int kPresentationPollMs = 1;
+
+}  // namespace
+
 struct DisplayTime::Impl {
     wxWindow& window;
+    const SteadyClock& clock;
     Handler handler;
 #ifdef __WXGTK__
     GdkWindow* toplevel = nullptr;  // where the marker property is changed (X11)
@@ -23,6 +33,10 @@ struct DisplayTime::Impl {
     GdkFrameClock* frameClock = nullptr;
     gulong afterPaint = 0;
     bool frameWanted = false;
+    gint64 frame = -1;              // the frame whose presentation is awaited
+    std::uint32_t drawn = 0;        // when its drawing was done
+    guint poll = 0;
+    int polls = 0;
 
     // The toplevel's X window and the marker; false before the window is realized.
     bool Prepare()
@@ -67,12 +81,35 @@ struct DisplayTime::Impl {
             return;
         self->frameWanted = false;
         gdk_display_sync(gdk_window_get_display(self->toplevel));
-        self->handler(SteadyClock::MonotonicMillis());
+        self->drawn = SteadyClock::MonotonicMillis();
+        self->frame = gdk_frame_clock_get_frame_counter(self->frameClock);
+        self->polls = 0;
+        if (!self->poll)
+            self->poll = g_timeout_add(kPresentationPollMs, &Impl::LookForPresentation, self);
+    }
+
+    // The compositor's word on the frame comes some time after it: GTK keeps it
+    // with the frame's timings.
+    static gboolean LookForPresentation(gpointer data)
+    {
+        auto* self = static_cast<Impl*>(data);
+        GdkFrameTimings* timings = gdk_frame_clock_get_timings(self->frameClock, self->frame);
+        const bool complete = timings && gdk_frame_timings_get_complete(timings);
+        if (!complete && ++self->polls * kPresentationPollMs < kPresentationWaitMs)
+            return G_SOURCE_CONTINUE;
+        self->poll = 0;
+        const gint64 presented = complete ? gdk_frame_timings_get_presentation_time(timings) : 0;
+        self->handler(presented > 0 ? self->clock.EventMillisToMonotonic(static_cast<std::uint32_t>(presented / 1000))
+                                    : self->drawn);
+        return G_SOURCE_REMOVE;
     }
 #endif
 };
 
-DisplayTime::DisplayTime(wxWindow& window, Handler handler) : m_impl(new Impl{window, std::move(handler)}) {}
+DisplayTime::DisplayTime(wxWindow& window, const SteadyClock& clock, Handler handler)
+    : m_impl(new Impl{window, clock, std::move(handler)})
+{
+}
 
 DisplayTime::~DisplayTime()
 {
@@ -83,6 +120,8 @@ DisplayTime::~DisplayTime()
 #endif
     if (m_impl->frameClock)
         g_signal_handler_disconnect(m_impl->frameClock, m_impl->afterPaint);
+    if (m_impl->poll)
+        g_source_remove(m_impl->poll);
 #endif
 }
 
