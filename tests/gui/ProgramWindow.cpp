@@ -244,10 +244,11 @@ std::optional<ProgramWindow> FindViewIn(const ProgramWindow& area)
     // A compositor draws the pointer into the picture: a line may be broken by it
     // (up to 24 pixels), an edge may lose a few of its pixels.
     constexpr int kPointer = 24;
-    auto lineEnd = [&](int x, int y) {
-        int end = x, gap = 0;
-        for (int i = x; i < area.width && gap <= kPointer; ++i) {
-            if (black(i, y)) {
+    // Where a black run from (x, y) to the right or downwards ends (one past it).
+    auto runEnd = [&](int x, int y, bool across) {
+        int end = across ? x : y, gap = 0;
+        for (int i = end; i < (across ? area.width : area.height) && gap <= kPointer; ++i) {
+            if (across ? black(i, y) : black(x, i)) {
                 end = i + 1;
                 gap = 0;
             } else {
@@ -256,18 +257,8 @@ std::optional<ProgramWindow> FindViewIn(const ProgramWindow& area)
         }
         return end;
     };
-    auto edgeBottom = [&](int x, int y) {
-        int bottom = y + 1, gap = 0;
-        for (int i = y + 1; i < area.height && gap <= kPointer; ++i) {
-            if (black(x, i)) {
-                bottom = i + 1;
-                gap = 0;
-            } else {
-                ++gap;
-            }
-        }
-        return bottom;
-    };
+    auto lineEnd = [&](int x, int y) { return runEnd(x, y, true); };
+    auto edgeBottom = [&](int x, int y) { return runEnd(x, y, false); };
     // The topmost black line of 400 pixels or more with a black edge going down
     // from one of its ends: the frame's top line (its bottom line has no edge below).
     std::optional<ProgramWindow> view;
