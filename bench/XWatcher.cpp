@@ -6,6 +6,10 @@
 
 #include <ctime>
 
+#include <cstdlib>
+#include <string>
+
+#include "gui/ProgramWindow.h"
 #include "gui/ScreenPixel.h"
 
 namespace xwatch {
@@ -61,6 +65,24 @@ std::int64_t PressKey(unsigned long keysym, std::int64_t* handled)
     XTestFakeKeyEvent(d, code, False, CurrentTime);
     XFlush(d);
     return pressed;
+}
+
+bool FindView(const char* title, int* x, int* y)
+{
+    const char* name = std::getenv("DISPLAY");
+    const auto area = FindWindowTitled(name ? name : "", title);
+    const auto view = area ? FindViewIn(*area) : std::nullopt;
+    if (!view)
+        return false;
+    *x = view->x;
+    *y = view->y;
+    return true;
+}
+
+void Click(int x, int y)
+{
+    const char* name = std::getenv("DISPLAY");
+    ClickAt(name ? name : "", x, y);
 }
 
 }  // namespace xwatch

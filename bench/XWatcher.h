@@ -21,4 +21,12 @@ bool AnyBlack(int x, int y, int w, int h);
 // also waits for the server to have handled the press and says when that was known.
 std::int64_t PressKey(unsigned long keysym, std::int64_t* handled = nullptr);
 
+// Where the program's view stands on the screen, seen from outside (a Wayland
+// client has no screen position of its own): the top left pixel inside its
+// frame, inside the window titled title. False when it is not seen.
+bool FindView(const char* title, int* x, int* y);
+
+// A click of the left button at (x, y) of the screen, through XTest.
+void Click(int x, int y);
+
 }  // namespace xwatch

@@ -32,3 +32,21 @@ mkdir -p "$out"
 "$build/bench/bench_timing" --out "$out" "$@" | tee "$out/timing.txt"
 echo "$server_note" >>"$out/timing.txt"
 "$build/bench/bench_footprint" | tee "$out/footprint.txt"
+
+# The Wayland bed: weston nested in the same X server through its X11 back end, the
+# program its native client. The watcher reads weston's window on the X server and
+# presses keys into it, as on the bare server.
+if command -v weston >/dev/null; then
+  runtime=$(mktemp -d)
+  socket=kbr-bench-$$
+  XDG_RUNTIME_DIR=$runtime weston --backend=x11-backend.so --socket=$socket --width=900 --height=700 \
+    --idle-time=0 >"$out/weston.log" 2>&1 &
+  compositor=$!
+  trap 'kill $compositor $server 2>/dev/null || true; rm -rf "$runtime"' EXIT
+  for _ in $(seq 100); do [ -S "$runtime/$socket" ] && break; sleep 0.1; done
+  mkdir -p "$out/wayland"
+  echo "Wayland bed: weston $(weston --version 2>&1 | awk '{print $2}') nested in Xvfb, the program a native Wayland client"
+  XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$socket GDK_BACKEND=wayland \
+    "$build/bench/bench_timing" --out "$out/wayland" --nested "Weston Compositor" "$@" | tee "$out/wayland/timing.txt"
+  kill $compositor 2>/dev/null || true
+fi

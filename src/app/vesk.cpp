@@ -35,8 +35,6 @@ bool CVeskApp::OnInit()
     // The loss of the display (the end of the desktop session) ends the program
     // from inside the toolkit, without closing any window.
     CallOnDisplayLoss(&CVeskApp::SaveAtExit);
-    if (const auto clock = CompositorClock())
-        m_clock.SetEventClock(*clock);
 #ifdef __WXGTK__
     // The desktop finds the window's launcher and icon by its Wayland app id or its
     // X11 class: both are the desktop entry's name.
@@ -60,6 +58,8 @@ int CVeskApp::OnExit()
 
 CMainFrame* CVeskApp::CreateMainWindow()
 {
+    if (const auto clock = CompositorClock())
+        m_clock.SetEventClock(*clock);
     m_doc = std::make_unique<CVeskDoc>(m_clock.Now().millis);
     m_doc->m_nNotices |= m_startNotices;
     m_frame = new CMainFrame(*m_doc, m_clock, m_sound, m_volume);
