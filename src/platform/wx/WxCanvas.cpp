@@ -200,14 +200,22 @@ PangoLayout* WxCanvas::Layout(std::string_view text)
     pango_layout_set_text(m_layout, text.data(), static_cast<int>(text.size()));
     return m_layout;
 }
+
+Size WxCanvas::ExtentOf(PangoLayout* layout) const
+{
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    return {static_cast<int>(std::lround(logical.width * m_font->xScale / PANGO_SCALE)),
+            static_cast<int>(std::ceil(static_cast<double>(logical.height) / PANGO_SCALE))};
+}
 #endif
 
 void WxCanvas::TextOut(int x, int y, std::string_view text)
 {
 #ifdef __WXGTK__
     if (m_font && m_cairo) {
-        const Size extent = GetTextExtent(text);
         PangoLayout* layout = Layout(text);
+        const Size extent = ExtentOf(layout);
         cairo_save(m_cairo);
         if (m_dc.GetBackgroundMode() == wxBRUSHSTYLE_SOLID) {
             SetColour(m_cairo, m_dc.GetTextBackground());
@@ -229,12 +237,8 @@ void WxCanvas::TextOut(int x, int y, std::string_view text)
 Size WxCanvas::GetTextExtent(std::string_view text)
 {
 #ifdef __WXGTK__
-    if (m_font && m_cairo) {
-        PangoRectangle logical;
-        pango_layout_get_extents(Layout(text), nullptr, &logical);
-        return {static_cast<int>(std::lround(logical.width * m_font->xScale / PANGO_SCALE)),
-                static_cast<int>(std::ceil(static_cast<double>(logical.height) / PANGO_SCALE))};
-    }
+    if (m_font && m_cairo)
+        return ExtentOf(Layout(text));
 #endif
     const wxSize extent = m_dc.GetTextExtent(FromUtf8(text));
     // An empty text still has the height of a line.

@@ -88,6 +88,8 @@ private:
     // Lays text out in the selected font where the surface's transformation is
     // stretched by the font's scale, so what is measured is what is drawn.
     PangoLayout* Layout(std::string_view text);
+    // The laid-out text's width (stretched) and height on the surface.
+    Size ExtentOf(PangoLayout* layout) const;
     cairo_t* m_cairo = nullptr;
     PangoLayout* m_layout = nullptr;
 #endif
