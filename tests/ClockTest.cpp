@@ -1,6 +1,9 @@
 // Which tick an answer gets: the moment of the press, within sane bounds.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "platform/posix/SteadyClock.h"
 
 TEST(Clock, EventStampIsTrustedOnlyWithinAMinuteAndNeverBackwards)
@@ -66,4 +69,18 @@ TEST(Clock, StampsOfAnotherClockAreTakenOverToTheMonotonicClock)
     const std::uint32_t expected = SteadyClock::MonotonicMillis() - 100;
     SteadyClock::EventScope press(clock, pressed);
     EXPECT_NEAR(static_cast<std::int32_t>(clock.GetTickCount() - expected), 0, 2);
+}
+
+TEST(Clock, AStampOfAnotherClockLandsOnTheSameMillisecondWhenEverItIsTakenOver)
+{
+    SteadyClock clock;
+    clock.SetEventClock(CLOCK_MONOTONIC_RAW);
+    const std::uint32_t pressed = ClockMillis(CLOCK_MONOTONIC_RAW);
+    const std::uint32_t first = clock.EventMillisToMonotonic(pressed);
+    // Read at every phase of the millisecond, the two clocks' whole milliseconds
+    // differ by one now and then; the stamp must not follow them.
+    for (int i = 0; i < 50; ++i) {
+        std::this_thread::sleep_for(std::chrono::microseconds(130));
+        ASSERT_EQ(clock.EventMillisToMonotonic(pressed), first) << "after " << i << " reads";
+    }
 }
