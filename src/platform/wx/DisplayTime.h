@@ -6,7 +6,6 @@
 #include <memory>
 
 class wxWindow;
-class SteadyClock;
 
 // Tells, for each paint it is asked about, the moment (milliseconds of the
 // monotonic clock that input events are stamped with) at which the display server
@@ -16,15 +15,17 @@ class SteadyClock;
 // request stream: the server handles requests in order, and its PropertyNotify
 // carries the server's own time of handling it, blind to how late this process
 // gets to look. That notification also reaches the program before any input the
-// server stamps later. On Wayland the compositor says when the frame was presented
-// (on the clock it stamps input with); where it says nothing, the clock is read
-// when the toolkit has finished the frame and a round trip to it has returned.
+// server stamps later. A compositing window manager that reports frames (the
+// _NET_WM_FRAME_TIMINGS messages) is gone by instead: when it presented the frame,
+// where it knows, else when its word that the frame is out came. On Wayland the
+// compositor says when the frame was presented (presentation-time protocol).
+// Where nothing is said, the clock is read when the toolkit has finished the
+// frame and a round trip to the server has returned.
 class DisplayTime {
 public:
     using Handler = std::function<void(std::uint32_t displayed)>;
 
-    // The clock turns the compositor's times into those of the monotonic clock.
-    DisplayTime(wxWindow& window, const SteadyClock& clock, Handler handler);
+    DisplayTime(wxWindow& window, Handler handler);
     ~DisplayTime();
 
     // Call at the end of a paint whose picture's display time is wanted; the

@@ -143,7 +143,7 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
       m_timer(this),
       m_pauseTimer(this)
 {
-    m_displayTime = std::make_unique<DisplayTime>(*this, m_clock, [this](std::uint32_t t) { OnDisplayed(t); });
+    m_displayTime = std::make_unique<DisplayTime>(*this, [this](std::uint32_t t) { OnDisplayed(t); });
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     Bind(wxEVT_PAINT, &WxViewWindow::OnPaint, this);
     Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
