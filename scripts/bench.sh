@@ -1,52 +1,116 @@
 #!/usr/bin/env bash
-# Runs the benchmarks under an X server of their own and prints their figures.
+# Runs the benchmarks under X servers of their own and prints their figures.
 #   scripts/bench.sh BUILD_DIR OUT_DIR [timing options...]
+# BEDS picks the desktops the timing is measured on (default: all of them):
+#   bare            the X server alone (figures in OUT_DIR)
+#   picom           X11 under a compositing manager that reports no frames
+#   mutter-x11      X11 under a compositing window manager that reports frames
+#   weston          Wayland: weston nested in the X server, the program its client
+#   mutter-wayland  Wayland: mutter nested in the X server, the program its client
+# Each bed but the first writes to OUT_DIR/<bed>.
 #
 # The X server stands in for the screen and the keyboard, which no load on the
 # processor slows down. So it runs at real-time priority where the system allows
-# it (root, or CAP_SYS_NICE), like the watcher in bench/timing; the program
-# itself always runs at normal priority, among the busy processes.
+# it (root, or CAP_SYS_NICE), like the watcher in bench/timing; the program and
+# the compositors run at normal priority, among the busy processes.
 set -euo pipefail
 build=$(realpath "$1")
 out=$(realpath -m "$2")
 shift 2
+beds=${BEDS:-bare picom mutter-x11 weston mutter-wayland}
 
-display=:$((90 + RANDOM % 100))
 priority=()
 if chrt -f 1 true 2>/dev/null; then
   priority=(chrt -f 1)
-fi
-"${priority[@]}" Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-if [ ${#priority[@]} -gt 0 ]; then
   server_note="X server: Xvfb at real-time priority (SCHED_FIFO 1)"
 else
   server_note="X server: Xvfb at normal priority (real-time not allowed here)"
 fi
 echo "$server_note"
 
-mkdir -p "$out"
-"$build/bench/bench_timing" --out "$out" "$@" | tee "$out/timing.txt"
-echo "$server_note" >>"$out/timing.txt"
-"$build/bench/bench_footprint" | tee "$out/footprint.txt"
+children=()
+runtime=$(mktemp -d)  # private (0700): the Wayland sockets and the session buses
+cleanup() {
+  for pid in "${children[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$runtime"
+}
+trap cleanup EXIT
 
-# The Wayland bed: weston nested in the same X server through its X11 back end, the
-# program its native client. The watcher reads weston's window on the X server and
-# presses keys into it, as on the bare server.
-if command -v weston >/dev/null; then
-  runtime=$(mktemp -d)
-  socket=kbr-bench-$$
-  XDG_RUNTIME_DIR=$runtime weston --backend=x11-backend.so --socket=$socket --width=900 --height=700 \
-    --idle-time=0 >"$out/weston.log" 2>&1 &
-  compositor=$!
-  trap 'kill $compositor $server 2>/dev/null || true; rm -rf "$runtime"' EXIT
-  for _ in $(seq 100); do [ -S "$runtime/$socket" ] && break; sleep 0.1; done
-  mkdir -p "$out/wayland"
-  echo "Wayland bed: weston $(weston --version 2>&1 | awk '{print $2}') nested in Xvfb, the program a native Wayland client"
-  XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$socket GDK_BACKEND=wayland \
-    "$build/bench/bench_timing" --out "$out/wayland" --nested "Weston Compositor" "$@" | tee "$out/wayland/timing.txt"
-  kill $compositor 2>/dev/null || true
-fi
+start_server() {
+  export DISPLAY=:$((90 + RANDOM % 100))
+  "${priority[@]}" Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  children+=($!)
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+  echo "bench: the X server did not start" >&2
+  exit 1
+}
+
+stop_all() {
+  for pid in "${children[@]}"; do kill "$pid" 2>/dev/null || true; done
+  children=()
+  sleep 1
+}
+
+# Waits for a file (a Wayland socket) or an X root property (a window manager's).
+wait_for_socket() { for _ in $(seq 150); do [ -S "$1" ] && return; sleep 0.1; done; echo "bench: no $1" >&2; exit 1; }
+wait_for_wm() {
+  for _ in $(seq 150); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return; sleep 0.1; done
+  echo "bench: no window manager came up" >&2
+  exit 1
+}
+
+timing() {  # timing OUT_DIR NOTE [bench_timing options...]
+  local dir=$1 note=$2
+  shift 2
+  mkdir -p "$dir"
+  echo "== $note"
+  "$build/bench/bench_timing" --out "$dir" "$@" | tee "$dir/timing.txt"
+  { echo "$note"; echo "$server_note"; } >>"$dir/timing.txt"
+}
+
+for bed in $beds; do
+  start_server
+  case $bed in
+  bare)
+    timing "$out" "bare X server, no window manager" "$@"
+    "$build/bench/bench_footprint" | tee "$out/footprint.txt"
+    ;;
+  picom)
+    picom --backend xrender --no-vsync >"$runtime/picom.log" 2>&1 &
+    children+=($!)
+    for _ in $(seq 150); do xprop -root _NET_WM_CM_S0 >/dev/null 2>&1 && break; sleep 0.1; done
+    sleep 1
+    timing "$out/picom" "picom $(picom --version 2>&1 | head -1) (xrender back end): a compositing manager that reports no frames" "$@"
+    ;;
+  mutter-x11)
+    XDG_RUNTIME_DIR=$runtime dbus-run-session -- mutter --x11 --replace >"$runtime/mutter.log" 2>&1 &
+    children+=($!)
+    wait_for_wm
+    sleep 1
+    timing "$out/mutter-x11" "mutter $(mutter --version | awk '{print $2}') --x11: a compositing window manager that reports frames" "$@"
+    ;;
+  weston)
+    XDG_RUNTIME_DIR=$runtime weston --backend=x11-backend.so --socket=kbr-weston --width=900 --height=700 \
+      --idle-time=0 >"$runtime/weston.log" 2>&1 &
+    children+=($!)
+    wait_for_socket "$runtime/kbr-weston"
+    XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=kbr-weston GDK_BACKEND=wayland \
+      timing "$out/weston" "weston $(weston --version 2>&1 | awk '{print $2}') nested in Xvfb (X11 back end), the program a native Wayland client" \
+      --nested "Weston Compositor" "$@"
+    ;;
+  mutter-wayland)
+    XDG_RUNTIME_DIR=$runtime dbus-run-session -- mutter --nested --wayland --no-x11 --wayland-display=kbr-mutter \
+      >"$runtime/mutter-nested.log" 2>&1 &
+    children+=($!)
+    wait_for_socket "$runtime/kbr-mutter"
+    XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=kbr-mutter GDK_BACKEND=wayland \
+      timing "$out/mutter-wayland" "mutter $(mutter --version | awk '{print $2}') --nested --wayland, the program a native Wayland client" \
+      --nested mutter "$@"
+    ;;
+  *)
+    echo "bench: no bed called $bed" >&2
+    exit 2
+    ;;
+  esac
+  stop_all
+done

@@ -16,6 +16,9 @@ packages=(
   xvfb xauth x11-utils x11-xkb-utils libx11-dev libxtst-dev imagemagick
   # desktops for the tests of the window on them: a window manager, a Wayland compositor
   openbox weston
+  # the benchmark's desktops: compositing managers that report frames (mutter, which is
+  # also a second Wayland compositor) and that report nothing (picom)
+  mutter dbus-daemon picom
   # the presentation-time protocol, to learn the clock a Wayland compositor stamps input with
   libwayland-dev wayland-protocols libwayland-bin
   # packaging: icons, desktop entry and metainfo checks, the .deb
