@@ -141,6 +141,7 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
       m_clock(clock),
       m_view(std::make_unique<CVeskView>(doc, Platform{*this, *this, sound, volume, dialogs})),
       m_timer(this),
+      m_holdLimit(this),
       m_pauseTimer(this)
 {
     m_displayTime = std::make_unique<DisplayTime>(*this, [this](std::uint32_t t) { OnDisplayed(t); });
@@ -154,11 +155,13 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
     Bind(wxEVT_RIGHT_DCLICK, &WxViewWindow::OnRightDown, this);
     Bind(wxEVT_TIMER, &WxViewWindow::OnTimer, this, m_timer.GetId());
     Bind(wxEVT_TIMER, &WxViewWindow::EndPause, this, m_pauseTimer.GetId());
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ReleaseAnswers(); }, m_holdLimit.GetId());
 }
 
 WxViewWindow::~WxViewWindow()
 {
     m_displayTime.reset();
+    m_holdLimit.Stop();
     m_timer.Stop();
     m_pauseTimer.Stop();
     SaveRecordsOnce();
@@ -234,8 +237,10 @@ void WxViewWindow::OnPaint(wxPaintEvent&)
     m_view->OnDraw(recorder);
     m_inPaint = false;
     m_recorder = nullptr;
-    if (m_tickReadInPaint)
+    if (m_tickReadInPaint) {
+        m_displayAwaited = true;
         m_displayTime->AfterPaint();
+    }
     if (m_probe)
         m_probe->PaintEnds();
 
@@ -277,12 +282,50 @@ std::uint32_t WxViewWindow::GetTickCount()
 
 void WxViewWindow::OnDisplayed(std::uint32_t displayed)
 {
-    if (!m_tickReadInPaint)
+    if (m_tickReadInPaint) {
+        m_tickReadInPaint = false;
+        const auto lag = static_cast<std::int32_t>(displayed - m_paintTick);
+        m_clock.AddDisplayLag(static_cast<std::uint32_t>(std::clamp(lag, 0, 1000)));
+        m_trace = {m_paintTick, displayed, 0, 0};
+    }
+    ReleaseAnswers();
+}
+
+// The display time of a paint comes within a frame or two, and DisplayTime gives up
+// waiting after a quarter of a second; an answer is never held longer than this.
+constexpr int kLongestHoldMs = 500;
+
+void WxViewWindow::Answer(long stamp, std::function<void()> deliver)
+{
+    if (m_displayAwaited) {
+        if (m_heldAnswers.empty())
+            m_holdLimit.StartOnce(kLongestHoldMs);
+        m_heldAnswers.push_back([this, stamp, deliver = std::move(deliver)] {
+            if (m_paused)  // input is dropped during the records messages' pauses
+                return;
+            TraceAnswer(stamp);
+            SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(stamp));
+            deliver();
+        });
         return;
-    m_tickReadInPaint = false;
-    const auto lag = static_cast<std::int32_t>(displayed - m_paintTick);
-    m_clock.AddDisplayLag(static_cast<std::uint32_t>(std::clamp(lag, 0, 1000)));
-    m_trace = {m_paintTick, displayed, 0, 0};
+    }
+    TraceAnswer(stamp);
+    SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(stamp));
+    deliver();
+}
+
+void WxViewWindow::ReleaseAnswers()
+{
+    m_displayAwaited = false;
+    m_holdLimit.Stop();
+    const auto held = std::move(m_heldAnswers);
+    m_heldAnswers.clear();
+    for (const auto& answer : held)
+        answer();
+    if (m_timerDeferred && !m_paintPending && !m_paused) {
+        m_timerDeferred = false;
+        DeliverTimer();
+    }
 }
 
 void WxViewWindow::TraceAnswer(long stamp)
@@ -332,7 +375,7 @@ void WxViewWindow::EndPause(wxTimerEvent&)
 // draws the square in the paint and must never see the timer overtake it.
 void WxViewWindow::OnTimer(wxTimerEvent&)
 {
-    if (m_paintPending || m_paused)
+    if (m_paintPending || m_paused || !m_heldAnswers.empty())
         m_timerDeferred = true;
     else
         DeliverTimer();
@@ -362,17 +405,13 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
         vk = VirtualKeyOf(event.GetKeyCode());
     if (vk == 0)
         vk = kUnnamedKey;
-    TraceAnswer(event.GetTimestamp());
-    SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
-    m_view->OnKeyDown(vk, 1, 0);
+    Answer(event.GetTimestamp(), [this, vk] { m_view->OnKeyDown(vk, 1, 0); });
 }
 
 void WxViewWindow::OnLeftDown(wxMouseEvent& event)
 {
     if (!m_paused) {
-        TraceAnswer(event.GetTimestamp());
-        SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
-        m_view->OnLButtonDown();
+        Answer(event.GetTimestamp(), [this] { m_view->OnLButtonDown(); });
     }
     event.Skip();  // the default handling gives the window the focus
 }
@@ -380,9 +419,7 @@ void WxViewWindow::OnLeftDown(wxMouseEvent& event)
 void WxViewWindow::OnRightDown(wxMouseEvent& event)
 {
     if (!m_paused) {
-        TraceAnswer(event.GetTimestamp());
-        SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(event.GetTimestamp()));
-        m_view->OnRButtonDown();
+        Answer(event.GetTimestamp(), [this] { m_view->OnRButtonDown(); });
     }
     event.Skip();
 }

@@ -75,6 +75,8 @@ private:
     void DeliverTimer();
     void EndPause(wxTimerEvent& event);
     void OnDisplayed(std::uint32_t displayed);
+    void Answer(long stamp, std::function<void()> deliver);
+    void ReleaseAnswers();
     void TraceAnswer(long stamp);
 
     SteadyClock& m_clock;
@@ -90,6 +92,12 @@ private:
     bool m_tickReadInPaint = false;
     std::uint32_t m_paintTick = 0;  // monotonic, when the paint read the tick
     std::unique_ptr<DisplayTime> m_displayTime;
+    // Answers that came before the display time of the paint that read the tick:
+    // they are measured from it, so they wait for it (a busy desktop may report a
+    // frame after the press), as a timer expiry behind them does.
+    bool m_displayAwaited = false;
+    std::vector<std::function<void()>> m_heldAnswers;
+    wxTimer m_holdLimit;  // a report that never comes holds no answer for long
     TimingTrace m_trace;
     bool m_saved = false;
 
