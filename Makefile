@@ -45,9 +45,11 @@ package: build
 	cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(BUILD)/package
 	@ls $(BUILD)/package/*.deb
 
-# Timing accuracy and footprint, under an X server of their own; figures and plot in bench/out.
+# Timing accuracy and footprint, under X servers of their own; figures and plots in bench/out.
+# BEDS picks the desktops (see scripts/bench.sh), BENCH_ARGS is passed to bench/timing
+# (e.g. BENCH_ARGS="--only idle --answers 50").
 bench: build
-	bash scripts/bench.sh $(BUILD) bench/out
+	BEDS="$(BEDS)" bash scripts/bench.sh $(BUILD) bench/out $(BENCH_ARGS)
 
 run: build
 	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin

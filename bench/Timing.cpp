@@ -50,6 +50,8 @@ struct Report {
     std::int64_t onsetUs;
     std::int64_t pressUs;
     bool sharp;  // both moments are known to within kSharpUs
+    std::int64_t goneUs;         // the square left the screen (the result came)
+    std::int64_t afterResultUs;  // from the previous answer's result to this square; 0: first
 };
 
 // The watcher knows the onset only to within its polling, and the press only to
@@ -60,7 +62,8 @@ struct Report {
 constexpr std::int64_t kSharpUs = 2000;
 
 // Watches (x, y) for the black square of mode A; after each onset presses X a
-// random 150..350 ms later and writes what it did to out. Ends when in closes.
+// random 150..350 ms later, waits for the result to replace the square and writes
+// what it did and saw to out. Ends when in closes.
 [[noreturn]] void Watch(int in, int out, int x, int y)
 {
     std::mt19937 random(12345);
@@ -71,6 +74,7 @@ constexpr std::int64_t kSharpUs = 2000;
         return n == 0;  // the program's end of the socket is gone
     };
     std::int64_t lastMiss = 0;  // when the last poll that found no square was sent
+    std::int64_t lastGone = 0;
     auto squareShown = [&] {
         const std::int64_t sent = xwatch::NowMicros();
         if (xwatch::Pixel(x, y) == 0x000000)
@@ -92,11 +96,16 @@ constexpr std::int64_t kSharpUs = 2000;
         }
         std::int64_t handled = 0;
         const std::int64_t pressed = xwatch::PressKey(XK_x, &handled);
-        const Report r{onset, pressed, onset - lastMiss <= kSharpUs && handled - pressed <= kSharpUs};
+        const bool sharp = onset - lastMiss <= kSharpUs && handled - pressed <= kSharpUs;
+        while (squareShown()) {
+            if (stopped())
+                std::_Exit(0);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        const Report r{onset, pressed, sharp, lastMiss, lastGone ? onset - lastGone : 0};
+        lastGone = lastMiss;
         if (::write(out, &r, sizeof r) != sizeof r)
             std::_Exit(1);
-        while (squareShown())
-            std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
 }
 
@@ -157,6 +166,18 @@ std::vector<pid_t> LoadBothCores()
         busy.push_back(pid);
     }
     return busy;
+}
+
+// min / median / p95 / max of a series of durations.
+std::string Spread(std::vector<double> ms)
+{
+    if (ms.empty())
+        return "-";
+    std::sort(ms.begin(), ms.end());
+    auto at = [&](double q) { return ms[static_cast<std::size_t>(q * static_cast<double>(ms.size() - 1) + 0.5)]; };
+    char text[96];
+    std::snprintf(text, sizeof text, "%.0f / %.0f / %.0f / %.0f", ms.front(), at(0.5), at(0.95), ms.back());
+    return text;
 }
 
 struct Condition {
@@ -270,6 +291,7 @@ int main(int argc, char** argv)
                                     {"main thread stalled 100 ms", false, true}};
     std::vector<TimingResult> results;
     std::vector<std::string> setAside;
+    std::vector<std::string> pace;
     for (const Condition& c : conditions) {
         if (!only.empty() && std::string(c.name).find(only) == std::string::npos)
             continue;
@@ -279,19 +301,28 @@ int main(int argc, char** argv)
         probe.ours.clear();
         probe.naive.clear();
         std::vector<double> applied;  // NaN: set aside
+        std::vector<double> resultAfterPress, squareAfterResult;  // ms, as seen on the screen
         int sharp = 0;
         probe.stall = c.stall;
 
+        // A report comes once the result is on the screen; the program's loop never
+        // waits for it. True when every answer the program judged has its report.
+        auto readReports = [&] {
+            Report r{};
+            while (applied.size() < probe.ours.size() &&
+                   ::recv(sockets[0], &r, sizeof r, MSG_DONTWAIT) == static_cast<ssize_t>(sizeof r)) {
+                applied.push_back(r.sharp ? (r.pressUs - r.onsetUs) / 1000.0 : std::nan(""));
+                sharp += r.sharp ? 1 : 0;
+                resultAfterPress.push_back((r.goneUs - r.pressUs) / 1000.0);
+                if (r.afterResultUs > 0)
+                    squareAfterResult.push_back(r.afterResultUs / 1000.0);
+            }
+            return applied.size() >= probe.ours.size();
+        };
         // The program runs its own event loop; the bookkeeping rides on a timer.
         wxTimer books;
         books.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            while (probe.ours.size() > applied.size()) {
-                Report r{};
-                if (::read(sockets[0], &r, sizeof r) != sizeof r)
-                    std::exit(1);
-                applied.push_back(r.sharp ? (r.pressUs - r.onsetUs) / 1000.0 : std::nan(""));
-                sharp += r.sharp ? 1 : 0;
-            }
+            readReports();
             if (doc.m_bSeriesComplete)
                 xwatch::PressKey(XK_Return);
             if (sharp >= answers)
@@ -300,6 +331,11 @@ int main(int argc, char** argv)
         books.Start(2);
         loop.Run();
         books.Stop();
+        // The reports of the last answers, before the next condition's come.
+        if (!waitFor(readReports, 10000)) {
+            std::fprintf(stderr, "bench/timing: the watcher did not report every answer\n");
+            return 1;
+        }
         for (pid_t pid : busy) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
@@ -307,6 +343,9 @@ int main(int argc, char** argv)
         probe.ours.resize(applied.size());
         probe.naive.resize(applied.size());
         results.push_back(Compare(c.name, probe.ours, probe.naive, applied));
+        pace.push_back(std::string(c.name) + ": result on the screen after the press " +
+                       Spread(resultAfterPress) + "; square after the previous result " + Spread(squareAfterResult) +
+                       " (the random wait is 2000 to 4254 ms)");
         setAside.push_back(std::string(c.name) + ": " + std::to_string(applied.size() - sharp));
     }
     ::close(sockets[0]);
@@ -317,6 +356,9 @@ int main(int argc, char** argv)
     for (size_t i = 0; i < setAside.size(); ++i)
         std::printf("%s %s", i ? ";" : "", setAside[i].c_str());
     std::printf("\n");
+    std::printf("how soon the screen follows (ms: min, median, p95, max):\n");
+    for (const std::string& line : pace)
+        std::printf("  %s\n", line.c_str());
     WriteCsv(results, outDir / "timing-errors.csv");
     PlotErrors(results, outDir / "timing-errors.png");
     std::printf("plot: %s\n", (outDir / "timing-errors.png").c_str());
