@@ -125,21 +125,15 @@ double CpuPercentOver(pid_t pid, std::chrono::seconds span)
 }
 
 // The top-left corner of kbr_dorin's client area: its 1-pixel black frame below
-// the menu and the toolbar of the window at (100, 100).
+// the menu and the toolbar, found inside the window by its title.
 bool FindView(int& left, int& top)
 {
-    top = -1;
-    for (int y = 100; y < 500 && top < 0; ++y)
-        if (xwatch::Pixel(550, y) == 0)
-            top = y;
-    if (top < 0)
+    int x = 0, y = 0;
+    if (!xwatch::FindView("kbr_dorin - test and train your reaction", &x, &y))
         return false;
-    for (int x = 90; x < 700; ++x)
-        if (xwatch::Pixel(x, top + 150) == 0) {
-            left = x;
-            return true;
-        }
-    return false;
+    left = x - 1;
+    top = y - 1;
+    return true;
 }
 
 struct Figures {
@@ -155,18 +149,16 @@ Figures MeasureProgram(int runs, std::chrono::seconds wait, bool startupOnly)
     const fs::path dir = FreshDir("calibrate");
     const pid_t pid = Start(KBR_PROGRAM, dir);
     int left = 0, top = 0;
-    if (!WaitUntil([&] { return fs::exists(dir / "kbr_dorin.ini"); }, 20s) ||
-        !WaitUntil([&] { return FindView(left, top); }, 10s)) {
+    if (!WaitUntil([&] { return FindView(left, top); }, 20s)) {
         Stop(pid);
         return f;
     }
     Stop(pid);
 
-    // The page is on screen when its first lines show black text. The records file
-    // is made in the same paint, just before; it tells the page has been drawn, not
-    // yet shown.
-    auto pageShown = [&](const fs::path& runDir) {
-        return fs::exists(runDir / "kbr_dorin.ini") && xwatch::AnyBlack(left + 5, top + 5, 300, 40);
+    // The page is on screen when the view's white shows black text in its first
+    // lines (where the window is not, the root is black).
+    auto pageShown = [&](const fs::path&) {
+        return xwatch::Pixel(left + 3, top + 3) == 0xFFFFFF && xwatch::AnyBlack(left + 5, top + 5, 300, 40);
     };
     f.startupMs = StartupMs(KBR_PROGRAM, pageShown, runs);
     if (startupOnly)

@@ -71,8 +71,8 @@ void WriteCsv(const std::vector<TimingResult>& results, const std::filesystem::p
 
 void PlotErrors(const std::vector<TimingResult>& results, const std::filesystem::path& file)
 {
-    // One panel per condition: counts per 1-ms bin from -5 to 125 ms.
-    constexpr int kLow = -5, kHigh = 125, kWidth = 900, kPanel = 200, kLeft = 60, kRight = 20;
+    // One panel per condition: counts per 1-ms bin from -20 to 125 ms (a compositor may report a frame shown after its picture is there).
+    constexpr int kLow = -20, kHigh = 125, kWidth = 900, kPanel = 200, kLeft = 60, kRight = 20;
     const int height = kPanel * static_cast<int>(results.size()) + 60;
     wxBitmap bitmap(kWidth, height, 24);
     wxMemoryDC dc(bitmap);
@@ -99,7 +99,7 @@ void PlotErrors(const std::vector<TimingResult>& results, const std::filesystem:
         const double yScale = most > 0 ? double(kPanel - 70) / most : 1.0;
         dc.SetPen(*wxBLACK_PEN);
         dc.DrawLine(kLeft, base, kWidth - kRight, base);
-        for (int ms = 0; ms <= kHigh; ms += 10) {
+        for (int ms = kLow; ms <= kHigh; ms += 10) {
             dc.DrawLine(xOf(ms), base, xOf(ms), base + 4);
             dc.DrawText(wxString::Format("%d", ms), xOf(ms) - 8, base + 6);
         }
