@@ -53,27 +53,32 @@ std::uint32_t ClockMillis(int clockId)
 #endif
 }
 
-std::uint32_t SteadyClock::EventMillisToMonotonic(std::uint32_t stamp) const
+std::int64_t NanosBehindMonotonic(int clockId)
 {
 #ifdef _WIN32
-    return stamp;
+    (void)clockId;
+    return 0;
 #else
+    timespec monotonic{}, other{};
+    ::clock_gettime(CLOCK_MONOTONIC, &monotonic);
+    ::clock_gettime(static_cast<clockid_t>(clockId), &other);
+    return (static_cast<std::int64_t>(monotonic.tv_sec) - other.tv_sec) * 1'000'000'000 +
+           (monotonic.tv_nsec - other.tv_nsec);
+#endif
+}
+
+std::uint32_t SteadyClock::EventMillisToMonotonic(std::uint32_t stamp) const
+{
     if (m_eventClock < 0)
         return stamp;
-    // Both clocks read now, to the nanosecond: their distance moves by microseconds
-    // a minute at most. Whole milliseconds of each would put a millisecond of
-    // jitter on every stamp.
-    timespec monotonic{}, event{};
-    ::clock_gettime(CLOCK_MONOTONIC, &monotonic);
-    ::clock_gettime(static_cast<clockid_t>(m_eventClock), &event);
-    const std::int64_t distanceNs = (static_cast<std::int64_t>(monotonic.tv_sec) - event.tv_sec) * 1'000'000'000 +
-                                    (monotonic.tv_nsec - event.tv_nsec);
+    // The distance to the nanosecond: whole milliseconds of each clock would put a
+    // millisecond of jitter on every stamp.
+    const std::int64_t distanceNs = NanosBehindMonotonic(m_eventClock);
     // The stamp stands for its whole millisecond: taken from its middle, the press
     // falls in the millisecond of the other clock it most likely fell in.
     const std::int64_t shifted = distanceNs + 500'000;
     const std::int64_t wholeMs = shifted >= 0 ? shifted / 1'000'000 : -((-shifted + 999'999) / 1'000'000);
     return stamp + static_cast<std::uint32_t>(wholeMs);
-#endif
 }
 
 std::uint32_t SteadyClock::GetTickCount()

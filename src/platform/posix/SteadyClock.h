@@ -17,6 +17,10 @@ std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now, std::
 // Milliseconds of the given clock (CLOCK_MONOTONIC, CLOCK_MONOTONIC_RAW, ...).
 std::uint32_t ClockMillis(int clockId);
 
+// How far CLOCK_MONOTONIC is ahead of the given clock, both read now, in
+// nanoseconds; the distance moves by microseconds a minute at most.
+std::int64_t NanosBehindMonotonic(int clockId);
+
 class SteadyClock : public Clock {
 public:
     // The tick counter: the monotonic clock, less the display lag taken so far.

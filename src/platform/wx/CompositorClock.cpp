@@ -3,23 +3,12 @@
 #if defined(__WXGTK__) && defined(KBR_WITH_WAYLAND)
 #include <gdk/gdk.h>
 #include <gdk/gdkwayland.h>
-#include <time.h>
 #include <wayland-client.h>
 
 #include <cstring>
 
+#include "platform/posix/SteadyClock.h"
 #include "presentation-time-client-protocol.h"
-
-namespace {
-
-std::int64_t ClockNanos(clockid_t clock)
-{
-    timespec now{};
-    ::clock_gettime(clock, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-}  // namespace
 
 // The compositor's presentation interface, bound on an event queue of the
 // program's own, so that GDK's dispatching never sees these objects.
@@ -131,9 +120,7 @@ FramePresentation::State FramePresentation::Poll(std::uint32_t* presented)
     // GDK reads the connection; the events of this queue wait there until dispatched.
     wl_display_dispatch_queue_pending(m_impl->display, m_impl->queue);
     if (m_impl->state == State::Presented && presented) {
-        // Both clocks read now; their distance moves by microseconds a minute at most.
-        const std::int64_t offset = ClockNanos(CLOCK_MONOTONIC) - ClockNanos(static_cast<clockid_t>(*m_impl->clock));
-        *presented = static_cast<std::uint32_t>((m_impl->presentedNs + offset) / 1'000'000);
+        *presented = static_cast<std::uint32_t>((m_impl->presentedNs + NanosBehindMonotonic(*m_impl->clock)) / 1'000'000);
     }
     return m_impl->state;
 }

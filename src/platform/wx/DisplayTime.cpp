@@ -34,7 +34,7 @@ struct DisplayTime::Impl {
     unsigned long marker = 0;       // the property's atom
     unsigned long frameTimingsAtom = 0;
     std::uint32_t wmDone = 0;       // when the window manager's word on the awaited frame came; 0: not yet
-    std::unique_ptr<FramePresentation> presentation;  // Wayland, where the compositor tells
+    std::unique_ptr<FramePresentation> presentation = nullptr;  // Wayland, where the compositor tells
     GdkFrameClock* frameClock = nullptr;
     gulong afterPaint = 0;
     bool frameWanted = false;

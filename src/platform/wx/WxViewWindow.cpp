@@ -297,21 +297,20 @@ constexpr int kLongestHoldMs = 500;
 
 void WxViewWindow::Answer(long stamp, std::function<void()> deliver)
 {
-    if (m_displayAwaited) {
-        if (m_heldAnswers.empty())
-            m_holdLimit.StartOnce(kLongestHoldMs);
-        m_heldAnswers.push_back([this, stamp, deliver = std::move(deliver)] {
-            if (m_paused)  // input is dropped during the records messages' pauses
-                return;
-            TraceAnswer(stamp);
-            SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(stamp));
-            deliver();
-        });
+    auto answer = [this, stamp, deliver = std::move(deliver)] {
+        if (m_paused)  // input is dropped during the records messages' pauses
+            return;
+        TraceAnswer(stamp);
+        SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(stamp));
+        deliver();
+    };
+    if (!m_displayAwaited) {
+        answer();
         return;
     }
-    TraceAnswer(stamp);
-    SteadyClock::EventScope at(m_clock, static_cast<std::uint32_t>(stamp));
-    deliver();
+    if (m_heldAnswers.empty())
+        m_holdLimit.StartOnce(kLongestHoldMs);
+    m_heldAnswers.push_back(std::move(answer));
 }
 
 void WxViewWindow::ReleaseAnswers()
