@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   # the window, sound and crypto libraries of the program
   libwxgtk3.2-dev libgtk-3-dev libasound2-dev libsodium-dev
+  # the history of answers
+  libsqlite3-dev
   # fonts metric-compatible with the faces the program asks for ("Times", "Courier New"):
   # both families, since the page must look alike whichever of them stands in
   fonts-liberation fonts-urw-base35 fontconfig

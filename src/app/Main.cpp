@@ -10,15 +10,19 @@
 #include <wx/app.h>
 
 #include "app/vesk.h"
+#include "history/sqlite/SqliteHistory.h"
 #include "resources/Version.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: kbr_dorin [--help | --version]\n"
+    "Usage: kbr_dorin [--help | --version | --export-history FILE.csv]\n"
     "Test and train your reaction: after a random wait a coloured square appears;\n"
     "answer it with a key or a mouse button. The records are kept in kbr_dorin.ini\n"
-    "and kbr_dorin.bak in the working directory.\n";
+    "and kbr_dorin.bak in the working directory, every answer in kbr_dorin.db.\n"
+    "\n"
+    "  --export-history FILE.csv  write every answer in kbr_dorin.db to FILE.csv\n"
+    "                             (one row per answer; see the README for the columns)\n";
 
 // Started from the desktop menu (its entry sets KBR_DORIN_DESKTOP), the program works
 // in the user's data folder, so its records files do not litter the home folder.
@@ -59,6 +63,16 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(argv[1], "--version") == 0 && argc == 2) {
             std::printf("kbr_dorin %s (built %s)\n", KBR_VERSION, KBR_BUILD_DATE);
+            return 0;
+        }
+        if (std::strcmp(argv[1], "--export-history") == 0 && argc == 3) {
+            std::string error;
+            const int rows = history::ExportCsv(history::kDatabaseName, argv[2], &error);
+            if (rows < 0) {
+                std::fprintf(stderr, "kbr_dorin: %s\n", error.c_str());
+                return 1;
+            }
+            std::printf("kbr_dorin: %d answers written to %s\n", rows, argv[2]);
             return 0;
         }
         std::fprintf(stderr, "kbr_dorin: unexpected argument '%s' (try --help)\n", argv[1]);

@@ -13,6 +13,7 @@
 #include "app/CloseRequests.h"
 #include "app/CommandMap.h"
 #include "dialogs/ValidationDlg.h"
+#include "history/wx/HistoryDlg.h"
 #include "resources/Pictures.h"
 
 namespace {
@@ -36,7 +37,8 @@ const Tool kToolGroups[][4] = {
      {cmd::kToolLithuanian, kSvg_lang_lithuanian, "Lithuanian."},
      {cmd::kToolLithuanianLatin, kSvg_lang_lithuanian_latin, "Lithuanian (latin letters)."}},
     {{cmd::kToolAbout, kSvg_about, "About program."},
-     {cmd::kToolValidation, kSvg_validation, "Check if somebodies result is true."}},
+     {cmd::kToolValidation, kSvg_validation, "Check if somebodies result is true."},
+     {cmd::kToolHistory, kSvg_history, "History of your answers, charts and export."}},
 };
 
 const wxSize kButtonSize(24, 15);
@@ -48,7 +50,8 @@ const wxSize kClientSize(560, 340);
 
 }  // namespace
 
-CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume)
+CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
+                       history::Log* history)
     : wxFrame(nullptr, wxID_ANY, kTitle, wxPoint(100, 100), kClientSize, wxDEFAULT_FRAME_STYLE)
 {
     wxIconBundle icons;
@@ -57,7 +60,7 @@ CMainFrame::CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNu
     SetIcons(icons);
 
     m_aui.SetManagedWindow(this);
-    m_view = new WxViewWindow(this, doc, clock, sound, volume, *this);
+    m_view = new WxViewWindow(this, doc, clock, sound, volume, *this, history);
     BuildMenu();
     BuildToolBar();
     m_aui.AddPane(m_view, wxAuiPaneInfo().Name("view").CenterPane());
@@ -138,6 +141,7 @@ void CMainFrame::BuildMenu()
     menu->AppendSubMenu(languages, "&Language...");
     menu->Append(WxIdOf(cmd::kMenuValidation), "&Validation  [dialog box]");
     menu->Append(WxIdOf(cmd::kMenuAbout), "&About program  [dialog box]");
+    menu->Append(WxIdOf(cmd::kMenuHistory), "&History  [window]");
     menu->Append(WxIdOf(cmd::kAppExit), "E&xit (close program)");
 
     auto* bar = new wxMenuBar;
@@ -264,5 +268,11 @@ void CMainFrame::ShowAboutDialog()
 void CMainFrame::ShowValidationDialog(ValidationLogic& form)
 {
     CValidationDlg dlg(this, form, *m_view);
+    ShowModal(dlg);
+}
+
+void CMainFrame::ShowHistoryWindow(const history::WindowRequest& request)
+{
+    history::CHistoryDlg dlg(this, request, history::kDatabaseName);
     ShowModal(dlg);
 }

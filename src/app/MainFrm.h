@@ -13,7 +13,7 @@ class CMainFrame : public wxFrame, public DialogHost {
 public:
     static constexpr const char* kTitle = "   kbr_dorin - test and train your reaction";
 
-    CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume);
+    CMainFrame(CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume, history::Log* history);
     ~CMainFrame() override;
 
     WxViewWindow& ViewWindow() { return *m_view; }
@@ -30,6 +30,7 @@ public:
     // --- DialogHost: the dialogs stand over the main window ----------------------------
     void ShowAboutDialog() override;
     void ShowValidationDialog(ValidationLogic& form) override;
+    void ShowHistoryWindow(const history::WindowRequest& request) override;
 
 private:
     void KeepInsideSize();

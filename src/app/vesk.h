@@ -6,6 +6,7 @@
 #include <wx/app.h>
 
 #include "document/VeskDoc.h"
+#include "history/sqlite/SqliteHistory.h"
 #include "platform/posix/AlsaSound.h"
 #include "platform/VolumeNumber.h"
 #include "platform/posix/SteadyClock.h"
@@ -36,6 +37,7 @@ private:
     AlsaSound m_sound;
     SystemVolumeNumber m_volume;
     std::unique_ptr<CVeskDoc> m_doc;
+    std::unique_ptr<history::SqliteHistory> m_history;
     CMainFrame* m_frame = nullptr;
     unsigned m_startNotices = 0;
 };

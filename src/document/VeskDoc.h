@@ -13,6 +13,7 @@ constexpr unsigned kDataFolder = 1;    // the desktop's data folder could not be
 constexpr unsigned kLinkRefused = 2;   // a records file is a link that is not followed
 constexpr unsigned kReadOnly = 4;      // the records can be read but not saved here
 constexpr unsigned kSaveFailed = 8;    // a save could not be completed
+constexpr unsigned kHistoryStopped = 16;  // answers are no longer kept (m_nHistoryProblem says why)
 }  // namespace notice
 
 class CVeskDoc {
@@ -97,5 +98,6 @@ public:
 
     // --- what the window tells the user once, besides the records messages -------------
     unsigned m_nNotices = 0;          // notice::k... bits waiting to be shown
+    int m_nHistoryProblem = 0;        // why the history stopped (history::Problem); 0: it runs
     bool m_bRecordsReadOnly = false;  // the records cannot be saved here; the user knows
 };

@@ -17,6 +17,12 @@ public:
     virtual std::uint32_t GetTickCount() = 0;
 
     virtual TimeOfDay Now() = 0;
+    // Minutes the local time is ahead of UTC at the given moment (seconds since the epoch).
+    virtual int UtcOffsetMinutes(std::int64_t /*seconds*/) { return 0; }
+    // How the latest timed answer was taken: what the square's onset and what the
+    // answer's moment were read from.
+    virtual const char* DisplayTimeSource() const { return "tick counter"; }
+    virtual const char* StampSource() const { return "tick counter"; }
 
     // Blocks the calling (user-interface) thread.
     virtual void Sleep(std::uint32_t ms) = 0;

@@ -7,10 +7,15 @@
 #include "platform/VolumeNumber.h"
 #include "platform/WindowHost.h"
 
+namespace history {
+class Log;
+}
+
 struct Platform {
     Clock& clock;
     WindowHost& window;
     Sound& sound;
     VolumeNumber& volume;
     DialogHost& dialogs;
+    history::Log* history = nullptr;  // where answers are kept; none: they are not
 };

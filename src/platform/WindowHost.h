@@ -1,5 +1,7 @@
-// What the view asks of its window: timer 1 and repaints.
+// What the view asks of its window: timer 1, repaints and work after them.
 #pragma once
+
+#include <functional>
 
 #include "platform/Drawing.h"
 
@@ -19,4 +21,8 @@ public:
     // with erase the area is first cleared to the window's background.
     virtual void Invalidate(bool erase) = 0;
     virtual void InvalidateRect(const Rect& rect, bool erase) = 0;
+
+    // Runs task once the current handler or paint has returned and what it drew
+    // is on its way to the screen, before the next input is handled.
+    virtual void PostTask(std::function<void()> task) = 0;
 };

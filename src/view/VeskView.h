@@ -13,10 +13,13 @@
 //   records/RecordsRecovery.cpp  records start-up and exit, backup copy, recovery
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/VeskDoc.h"
+#include "history/HistoryLog.h"
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeRandom.h"
@@ -53,6 +56,7 @@ public:
     void ChooseLanguage(char chLanguage);
     void ShowAboutDialog();
     void ShowValidationDialog();
+    void ShowHistoryWindow();
     bool ReadVolumeNumber();
 
     // Runs a command of the menu or toolbar by its number; false for the commands
@@ -109,6 +113,13 @@ public:
     void CheckRecordsWritable();
     void ShowNotices();
 
+    // --- the history of answers -----------------------------------------------------
+    // Hands the answer whose result this paint has drawn to the history, and its
+    // series when it ended one; they are written after the paint.
+    void LogAnswer(bool seriesEnded, bool sessionRecord, bool totalRecord);
+    void WriteAnswer(const history::Answer& answer, const std::optional<history::Series>& series);
+    const char* HistoryProblemText() const;
+
     // --- drawing helpers shared by the pages ----------------------------------------------
     void ClearClientArea();
     Point GetCenteredTextOrigin(std::string_view text);
@@ -155,4 +166,8 @@ private:
     records::Image m_recordsFile;        // the records file while an operation uses it
     bool m_bRecordsSequence = false;     // within a start-up or a save
     bool m_bRecordsWriteFailed = false;  // a write-back of this save failed
+    // The history: an attempt has ended and its result is still to be drawn (and
+    // logged), and the counted times of the running series.
+    bool m_bAnswerToLog = false;
+    std::vector<int> m_seriesTimes;
 };

@@ -38,7 +38,14 @@ void SimPlatform::InvalidateRect(const Rect& /*rect*/, bool erase)
 
 bool SimPlatform::PumpPaints(int limit)
 {
-    for (int served = 0; m_paintPending; ++served) {
+    for (int served = 0; m_paintPending || !m_tasks.empty(); ++served) {
+        if (!m_paintPending) {  // tasks run once the paints before them are done
+            auto tasks = std::move(m_tasks);
+            m_tasks.clear();
+            for (auto& task : tasks)
+                task();
+            continue;
+        }
         if (served == limit)
             return false;
         m_paintPending = false;

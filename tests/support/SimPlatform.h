@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/ValidationLogic.h"
+#include "history/HistoryWindow.h"
 #include "platform/Clock.h"
 #include "platform/DialogHost.h"
 #include "platform/Sound.h"
@@ -34,6 +35,7 @@ public:
     void KillTimer(unsigned id) override;
     void Invalidate(bool erase) override;
     void InvalidateRect(const Rect& rect, bool erase) override;
+    void PostTask(std::function<void()> task) override { m_tasks.push_back(std::move(task)); }
 
     // --- Sound ------------------------------------------------------------------------
     void Beep(unsigned frequencyHz, unsigned durationMs) override { beeps.push_back({frequencyHz, durationMs}); }
@@ -47,6 +49,7 @@ public:
             onValidationDialog(form);
         validationShown.push_back(form);
     }
+    void ShowHistoryWindow(const history::WindowRequest& request) override { historyShown.push_back(request); }
 
     // --- the message loop -------------------------------------------------------------
     // Serves pending repaints, then lets ms of simulated time pass, delivering each
@@ -54,7 +57,8 @@ public:
     void Advance(std::uint32_t ms);
     // Runs a user's input handler, then the repaints it caused.
     void Deliver(const std::function<void()>& handler);
-    // Serves pending repaints; false when more than limit paints did not settle it.
+    // Serves pending repaints and the tasks posted meanwhile; false when more than
+    // limit paints did not settle it.
     bool PumpPaints(int limit = 1000);
 
     bool TimerRunning() const { return m_timer.has_value(); }
@@ -79,6 +83,7 @@ public:
     std::vector<std::uint32_t> sleeps;
     int aboutShown = 0;
     std::vector<ValidationLogic> validationShown;  // the form as each dialog closed
+    std::vector<history::WindowRequest> historyShown;
     int paintCount = 0;
     int lastPaintOperations = 0;  // what the latest paint drew
 
@@ -92,4 +97,5 @@ private:
     std::optional<Timer> m_timer;  // the program uses timer 1 only
     bool m_paintPending = false;
     bool m_erasePending = false;
+    std::vector<std::function<void()>> m_tasks;
 };

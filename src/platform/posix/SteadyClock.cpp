@@ -96,6 +96,22 @@ TimeOfDay SteadyClock::Now()
     return {ms / 1000, static_cast<int>(ms % 1000)};
 }
 
+int SteadyClock::UtcOffsetMinutes(std::int64_t seconds)
+{
+#ifdef _WIN32
+    TIME_ZONE_INFORMATION zone;
+    const DWORD kind = GetTimeZoneInformation(&zone);
+    (void)seconds;
+    return -static_cast<int>(zone.Bias + (kind == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0));
+#else
+    const time_t at = static_cast<time_t>(seconds);
+    tm local{};
+    if (!::localtime_r(&at, &local))
+        return 0;
+    return static_cast<int>(local.tm_gmtoff / 60);
+#endif
+}
+
 void SteadyClock::Sleep(std::uint32_t ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));

@@ -26,7 +26,10 @@ public:
     // The tick counter: the monotonic clock, less the display lag taken so far.
     std::uint32_t GetTickCount() override;
     TimeOfDay Now() override;
+    int UtcOffsetMinutes(std::int64_t seconds) override;
     void Sleep(std::uint32_t ms) override;
+    // What the latest input event's moment was taken from.
+    const char* StampSource() const override { return m_stampSource; }
 
     // Milliseconds of the monotonic clock that input events are stamped with.
     static std::uint32_t MonotonicMillis();
@@ -52,8 +55,13 @@ public:
     public:
         EventScope(SteadyClock& clock, std::uint32_t eventTick) : m_clock(clock)
         {
-            m_clock.m_eventTick = TrustedEventTick(m_clock.EventMillisToMonotonic(eventTick) - m_clock.m_lag,
-                                                   MonotonicMillis() - m_clock.m_lag, m_clock.m_lastTick);
+            const std::uint32_t stamp = m_clock.EventMillisToMonotonic(eventTick) - m_clock.m_lag;
+            const std::uint32_t now = MonotonicMillis() - m_clock.m_lag;
+            const std::uint32_t tick = TrustedEventTick(stamp, now, m_clock.m_lastTick);
+            m_clock.m_eventTick = tick;
+            m_clock.m_stampSource = tick == stamp                 ? (m_clock.m_eventClock < 0 ? "event" : "event-converted")
+                                    : tick == m_clock.m_lastTick ? "square"
+                                                                 : "handler";
         }
         ~EventScope() { m_clock.m_eventTick.reset(); }
         EventScope(const EventScope&) = delete;
@@ -67,5 +75,6 @@ private:
     std::optional<std::uint32_t> m_eventTick;
     std::uint32_t m_lag = 0;
     int m_eventClock = -1;  // none of its own: the monotonic clock
+    const char* m_stampSource = "handler";
     std::uint32_t m_lastTick = MonotonicMillis();  // the latest tick handed out
 };

@@ -93,7 +93,7 @@ struct DisplayTime::Impl {
         }
         if (event->type != PropertyNotify || event->xproperty.atom != self->marker)
             return GDK_FILTER_CONTINUE;
-        self->handler(static_cast<std::uint32_t>(event->xproperty.time));
+        self->handler(static_cast<std::uint32_t>(event->xproperty.time), "x11-property");
         return GDK_FILTER_REMOVE;
     }
 #endif
@@ -106,7 +106,7 @@ struct DisplayTime::Impl {
         gdk_display_sync(gdk_window_get_display(self->toplevel));
         self->drawn = SteadyClock::MonotonicMillis();
         if (!self->x11 && !self->presentation) {
-            self->handler(self->drawn);
+            self->handler(self->drawn, "drawn");
             return;
         }
         self->frame = gdk_frame_clock_get_frame_counter(self->frameClock);
@@ -122,27 +122,33 @@ struct DisplayTime::Impl {
         auto* self = static_cast<Impl*>(data);
         bool known = false;
         std::optional<std::uint32_t> shown;
+        const char* method = "drawn";
         if (self->presentation) {
             std::uint32_t at = 0;
             const FramePresentation::State state = self->presentation->Poll(&at);
             known = state != FramePresentation::State::Waiting;
-            if (state == FramePresentation::State::Presented)
+            if (state == FramePresentation::State::Presented) {
                 shown = at;
+                method = "wayland-presentation";
+            }
         } else {
             // An X11 window manager's report, which GTK keeps with the frame's
             // timings, its times turned into those of the monotonic clock.
             GdkFrameTimings* timings = gdk_frame_clock_get_timings(self->frameClock, self->frame);
             known = timings && gdk_frame_timings_get_complete(timings);
             const gint64 presented = known ? gdk_frame_timings_get_presentation_time(timings) : 0;
-            if (presented > 0)
+            if (presented > 0) {
                 shown = static_cast<std::uint32_t>(presented / 1000);
-            else if (self->wmDone)
+                method = "wm-presentation";
+            } else if (self->wmDone) {
                 shown = self->wmDone;
+                method = "wm-frame-drawn";
+            }
         }
         if (!known && ++self->polls * kPresentationPollMs < kPresentationWaitMs)
             return G_SOURCE_CONTINUE;
         self->poll = 0;
-        self->handler(shown.value_or(self->drawn));
+        self->handler(shown.value_or(self->drawn), shown ? method : "drawn");
         return G_SOURCE_REMOVE;
     }
 #endif
@@ -170,7 +176,7 @@ void DisplayTime::AfterPaint()
 {
 #ifdef __WXGTK__
     if (!m_impl->Prepare()) {
-        m_impl->handler(SteadyClock::MonotonicMillis());
+        m_impl->handler(SteadyClock::MonotonicMillis(), "clock");
         return;
     }
 #ifdef GDK_WINDOWING_X11
@@ -185,6 +191,6 @@ void DisplayTime::AfterPaint()
         m_impl->presentation->Request();  // the frame this paint is drawn into
     m_impl->frameWanted = true;
 #else
-    m_impl->handler(SteadyClock::MonotonicMillis());
+    m_impl->handler(SteadyClock::MonotonicMillis(), "clock");
 #endif
 }

@@ -23,7 +23,10 @@ class wxWindow;
 // frame and a round trip to the server has returned.
 class DisplayTime {
 public:
-    using Handler = std::function<void(std::uint32_t displayed)>;
+    // method names where the time came from: "x11-property", "wm-presentation",
+    // "wm-frame-drawn", "wayland-presentation", "drawn" (nothing was said in
+    // time) or "clock" (the window was not up).
+    using Handler = std::function<void(std::uint32_t displayed, const char* method)>;
 
     DisplayTime(wxWindow& window, Handler handler);
     ~DisplayTime();

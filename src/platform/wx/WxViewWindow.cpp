@@ -136,15 +136,15 @@ unsigned SystemKeyOf(const wxKeyEvent& event)
 // ---------------------------------------------------------------------------------
 
 WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
-                           DialogHost& dialogs)
+                           DialogHost& dialogs, history::Log* history)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
       m_clock(clock),
-      m_view(std::make_unique<CVeskView>(doc, Platform{*this, *this, sound, volume, dialogs})),
+      m_view(std::make_unique<CVeskView>(doc, Platform{*this, *this, sound, volume, dialogs, history})),
       m_timer(this),
       m_holdLimit(this),
       m_pauseTimer(this)
 {
-    m_displayTime = std::make_unique<DisplayTime>(*this, [this](std::uint32_t t) { OnDisplayed(t); });
+    m_displayTime = std::make_unique<DisplayTime>(*this, [this](std::uint32_t t, const char* method) { OnDisplayed(t, method); });
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     Bind(wxEVT_PAINT, &WxViewWindow::OnPaint, this);
     Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
@@ -210,6 +210,13 @@ void WxViewWindow::Invalidate(bool erase)
 {
     m_paintPending = true;
     Refresh(erase);
+}
+
+void WxViewWindow::PostTask(std::function<void()> task)
+{
+    // Pending events are handled when the main loop is idle: after the paint's
+    // frame has gone to the display server.
+    CallAfter(std::move(task));
 }
 
 void WxViewWindow::InvalidateRect(const Rect& rect, bool erase)
@@ -280,9 +287,10 @@ std::uint32_t WxViewWindow::GetTickCount()
     return m_clock.GetTickCount();
 }
 
-void WxViewWindow::OnDisplayed(std::uint32_t displayed)
+void WxViewWindow::OnDisplayed(std::uint32_t displayed, const char* method)
 {
     if (m_tickReadInPaint) {
+        m_displayMethod = method;
         m_tickReadInPaint = false;
         const auto lag = static_cast<std::int32_t>(displayed - m_paintTick);
         m_clock.AddDisplayLag(static_cast<std::uint32_t>(std::clamp(lag, 0, 1000)));

@@ -37,7 +37,7 @@ struct TimingTrace {
 class WxViewWindow : public wxWindow, public WindowHost, public Clock {
 public:
     WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
-                 DialogHost& dialogs);
+                 DialogHost& dialogs, history::Log* history);
     // Saves the records: the window goes when the program ends, however it ends.
     ~WxViewWindow() override;
 
@@ -56,11 +56,15 @@ public:
     void KillTimer(unsigned id) override;
     void Invalidate(bool erase) override;
     void InvalidateRect(const Rect& rect, bool erase) override;
+    void PostTask(std::function<void()> task) override;
 
     // --- Clock: the tick counter and the time of day are the machine's; a pause
     // asked for during a paint is taken after it (see Sleep).
     std::uint32_t GetTickCount() override;
     TimeOfDay Now() override { return m_clock.Now(); }
+    int UtcOffsetMinutes(std::int64_t seconds) override { return m_clock.UtcOffsetMinutes(seconds); }
+    const char* DisplayTimeSource() const override { return m_displayMethod; }
+    const char* StampSource() const override { return m_clock.StampSource(); }
     void Sleep(std::uint32_t ms) override;
 
     bool Paused() const { return m_paused; }
@@ -74,7 +78,7 @@ private:
     void OnTimer(wxTimerEvent& event);
     void DeliverTimer();
     void EndPause(wxTimerEvent& event);
-    void OnDisplayed(std::uint32_t displayed);
+    void OnDisplayed(std::uint32_t displayed, const char* method);
     void Answer(long stamp, std::function<void()> deliver);
     void ReleaseAnswers();
     void TraceAnswer(long stamp);
@@ -92,6 +96,7 @@ private:
     bool m_tickReadInPaint = false;
     std::uint32_t m_paintTick = 0;  // monotonic, when the paint read the tick
     std::unique_ptr<DisplayTime> m_displayTime;
+    const char* m_displayMethod = "drawn";  // how the latest square's display time was learnt
     // Answers that came before the display time of the paint that read the tick:
     // they are measured from it, so they wait for it (a busy desktop may report a
     // frame after the press), as a timer expiry behind them does.

@@ -4,6 +4,7 @@
 
 #include "dialogs/ValidationLogic.h"
 #include "dialogs/ValidatorDigest.h"
+#include "history/HistoryWindow.h"
 #include "view/Format.h"
 #include "view/commands/CommandIds.h"
 
@@ -50,6 +51,8 @@ bool CVeskView::OnCommand(int command)
         ShowAboutDialog();
     else if (command == cmd::kToolValidation || command == cmd::kMenuValidation)
         ShowValidationDialog();
+    else if (command == cmd::kToolHistory || command == cmd::kMenuHistory)
+        ShowHistoryWindow();
     else
         return false;
     return true;
@@ -63,7 +66,7 @@ bool CVeskView::IsCommandEnabled(int command) const
         return CanChooseMode(mode);
     if (const char language = LanguageOf(command))
         return CanChooseLanguage(language);
-    return true;  // About, Validation, toolbar toggle and Exit are always there
+    return true;  // About, Validation, History, toolbar toggle and Exit are always there
 }
 
 void CVeskView::ChooseLanguage(char chLanguage)
@@ -92,6 +95,21 @@ bool CVeskView::CanChooseLanguage(char chLanguage) const
 void CVeskView::ShowAboutDialog()
 {
     m_platform.dialogs.ShowAboutDialog();
+}
+
+// The History window, over the all-time records as they stand now: those of the
+// records file, bettered by this session's.
+void CVeskView::ShowHistoryWindow()
+{
+    const CVeskDoc& doc = GetDocument();
+    history::WindowRequest request;
+    request.language = doc.m_chLanguage;
+    request.mode = ModeIndex(doc.m_chMode) >= 0 ? doc.m_chMode : 'a';
+    for (int m = 0; m < 3; ++m) {
+        const double total = doc.m_dTotalRecord[m], session = doc.m_dSessionRecord[m];
+        request.records[m] = total == 0.0 || (session != 0.0 && session < total) ? session : total;
+    }
+    m_platform.dialogs.ShowHistoryWindow(request);
 }
 
 // ---------------------------------------------------------------------------------

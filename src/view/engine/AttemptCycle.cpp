@@ -112,6 +112,8 @@ void CVeskView::ExpireTimer()
         Invalidate();
     }
     if (doc.m_strTimerState == "pasiv") {
+        if (doc.m_bTiming)
+            m_bAnswerToLog = true;  // the square was let pass
         StopTiming();
         doc.m_bAttemptOver = true;
         Invalidate();
@@ -126,6 +128,7 @@ void CVeskView::ShowStimulus()
     CVeskDoc& doc = GetDocument();
     ClearClientArea();
     if (doc.m_bFalseStart) {
+        m_bAnswerToLog = true;
         doc.m_bAttemptOver = true;
         Invalidate();
         return;
@@ -211,6 +214,7 @@ void CVeskView::OnKeyDown(unsigned nChar, unsigned /*nRepCnt*/, unsigned /*nFlag
             if (doc.m_chMode == 'c' && doc.m_strSide == "left" && !IsIn(kLeftKeys, nChar))
                 doc.m_bMistake = true;
             StopTiming();
+            m_bAnswerToLog = true;
             doc.m_bAttemptOver = true;
             Invalidate();
         }
@@ -283,6 +287,7 @@ void CVeskView::ResetState(std::string_view scope)
         doc.m_strSeriesList.clear();
         doc.m_strSeriesList2 = "        ";
         doc.m_nReaction = 0;
+        m_seriesTimes.clear();
     }
     if (scope == "button") {
         doc.m_bSeriesComplete = false;
@@ -291,6 +296,7 @@ void CVeskView::ResetState(std::string_view scope)
         doc.m_nReaction = 0;
         doc.m_nDelay = 0;
         doc.m_strPage = "task";
+        m_bAnswerToLog = false;  // an attempt ended by leaving it is no answer
     }
 }
 

@@ -42,16 +42,22 @@ void CVeskView::ShowResults()
     ShowAttemptResult();  // a wrong or early attempt has set m_nReaction to 0 by now
     ShowSeriesList();
 
+    bool seriesEnded = false, sessionRecord = false, totalRecord = false;
     if (!doc.m_bSeriesComplete && doc.m_nReaction > 0) {
         if (!doc.m_bPassive && !doc.m_bMistake && !doc.m_bFalseStart) {
             doc.m_dSeriesSum += doc.m_nReaction;
             doc.m_dSeriesCount += 1.0;
+            m_seriesTimes.push_back(doc.m_nReaction);
         }
         if (doc.m_dSeriesCount == doc.m_dSeriesLength) {
             ShowSeriesAverage();
             const int i = ModeIndex(doc.m_chMode);
-            if (i >= 0 && (doc.m_dSeriesAverage < doc.m_dSessionRecord[i] || doc.m_dSessionRecord[i] == 0.0))
+            seriesEnded = true;
+            if (i >= 0 && (doc.m_dSeriesAverage < doc.m_dSessionRecord[i] || doc.m_dSessionRecord[i] == 0.0)) {
                 doc.m_dSessionRecord[i] = doc.m_dSeriesAverage;
+                sessionRecord = true;
+                totalRecord = doc.m_dSeriesAverage < doc.m_dTotalRecord[i] || doc.m_dTotalRecord[i] == 0.0;
+            }
             ShowNextGameHint();
             ShowIndexPageHint();
             m_platform.sound.Beep(kSeriesBeepHz, kSeriesBeepMs);
@@ -64,6 +70,8 @@ void CVeskView::ShowResults()
         ShowNextGameHint();
         ShowIndexPageHint();
     }
+    if (m_bAnswerToLog)  // drawn: now it goes to the history
+        LogAnswer(seriesEnded, sessionRecord, totalRecord);
     doc.m_bPassive = false;
     doc.m_bFalseStart = false;
     doc.m_bMistake = false;

@@ -253,18 +253,20 @@ void CVeskView::CheckRecordsWritable()
 void CVeskView::ShowNotices()
 {
     CVeskDoc& doc = GetDocument();
-    const std::pair<unsigned, const LangText*> notices[] = {
-        {notice::kDataFolder, &kDataFolderText},
-        {notice::kLinkRefused, &kLinkRefusedText},
-        {notice::kReadOnly, &kReadOnlyText},
-        {notice::kSaveFailed, &kSaveFailedText},
+    const char lang = doc.m_chLanguage;
+    const std::pair<unsigned, const char*> notices[] = {
+        {notice::kDataFolder, ChooseText(lang, kDataFolderText)},
+        {notice::kLinkRefused, ChooseText(lang, kLinkRefusedText)},
+        {notice::kReadOnly, ChooseText(lang, kReadOnlyText)},
+        {notice::kSaveFailed, ChooseText(lang, kSaveFailedText)},
+        {notice::kHistoryStopped, HistoryProblemText()},
     };
     for (const auto& [bit, text] : notices) {
         if (!(doc.m_nNotices & bit))
             continue;
         doc.m_nNotices &= ~bit;
         ClearClientArea();
-        ShowRecordsMessage(ChooseText(doc.m_chLanguage, *text), 0);
+        ShowRecordsMessage(text, 0);
         Invalidate();
         m_platform.clock.Sleep(kMessagePauseMs);
     }

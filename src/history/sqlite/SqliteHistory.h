@@ -1,0 +1,77 @@
+// The history in an SQLite database beside the records: WAL, one transaction per
+// answer, the schema's version in PRAGMA user_version.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "history/HistoryLog.h"
+
+struct sqlite3;
+
+namespace history {
+
+// The database's name, in the folder the records are kept in.
+constexpr const char* kDatabaseName = "kbr_dorin.db";
+// The schema this build writes; a database of a later one is left alone.
+constexpr int kSchemaVersion = 1;
+
+// What the History window shows of one mode.
+struct ModeSummary {
+    struct Point {
+        std::int64_t utcMillis;
+        double average;
+    };
+    std::vector<Point> averages;           // of every series, oldest first
+    std::map<int, int> histogramAll;       // reaction time bucket (ms, its lower end) -> answers
+    std::map<int, int> histogramRecent;    // the same over the last 30 days
+    std::optional<Series> last;            // the latest series
+    int answers = 0;                       // every answer of the mode, whatever its verdict
+};
+
+struct Summary {
+    std::array<ModeSummary, 3> modes;  // A, B, C
+};
+
+// The width of a histogram bucket, in ms.
+constexpr int kBucketMs = 10;
+
+class SqliteHistory : public Log {
+public:
+    // Opens the database at path, creating it or bringing its schema up to date
+    // for writing; null with the reason when it cannot be written to.
+    static std::unique_ptr<SqliteHistory> OpenForWriting(const std::string& path, Problem* problem);
+    // Opens it for reading only; null with the reason when it cannot be read.
+    static std::unique_ptr<SqliteHistory> OpenForReading(const std::string& path, Problem* problem);
+    ~SqliteHistory() override;
+
+    Problem Add(const Answer& answer, const Series* series) override;
+
+    // What the History window shows; nowMillis marks the start of the last 30 days.
+    // False when the database could not be read.
+    bool ReadSummary(std::int64_t nowMillis, Summary* summary);
+    // Every answer, oldest first; false when reading failed.
+    bool ForEachAnswer(const std::function<void(const StoredAnswer&)>& each);
+
+private:
+    explicit SqliteHistory(sqlite3* db) : m_db(db) {}
+    Problem Migrate();
+    Problem Fail(int code);
+
+    sqlite3* m_db;
+    Problem m_stopped = Problem::None;
+};
+
+// Writes every answer of the database at databasePath to csvPath as CSV (see Csv.h);
+// the number of answers written, or -1 with what went wrong.
+int ExportCsv(const std::string& databasePath, const std::string& csvPath, std::string* error);
+
+// The problem an SQLite result code stands for.
+Problem ProblemOf(int sqliteCode);
+
+}  // namespace history

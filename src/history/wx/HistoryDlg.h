@@ -1,0 +1,69 @@
+// CHistoryDlg: the History window. Per mode a chart of the series averages over
+// time with the all-time record marked, a histogram of single reaction times (all
+// time and the last 30 days) and the last series with its figures; and the export
+// of every answer to CSV.
+#pragma once
+
+#include <vector>
+
+#include <wx/dialog.h>
+#include <wx/geometry.h>
+
+#include "history/HistoryWindow.h"
+#include "history/sqlite/SqliteHistory.h"
+
+class wxRadioBox;
+class wxStaticText;
+
+namespace history {
+
+// The drawing of one mode's history; crisp at any scale (anti-aliased vector
+// drawing in logical pixels), in the colours of the desktop's theme.
+class HistoryChart : public wxWindow {
+public:
+    HistoryChart(wxWindow* parent, const WindowRequest& request);
+
+    void Show(const ModeSummary* summary, int mode);  // null: nothing could be read
+    // Where the latest paint put each series average and the record line, in
+    // client coordinates; the colour of the averages.
+    const std::vector<wxPoint2DDouble>& AveragePoints() const { return m_points; }
+    double RecordY() const { return m_recordY; }
+    wxColour LineColour() const;
+
+private:
+    void OnPaint(wxPaintEvent& event);
+
+    WindowRequest m_request;
+    const ModeSummary* m_summary = nullptr;
+    int m_mode = 0;
+    std::vector<wxPoint2DDouble> m_points;
+    double m_recordY = -1.0;
+};
+
+class CHistoryDlg : public wxDialog {
+public:
+    enum : int { kIdMode = 1101, kIdChart = 1102, kIdExport = 1103, kIdStatus = 1104 };
+
+    // Reads the history at databasePath (the time it took is kept for the benchmark).
+    CHistoryDlg(wxWindow* parent, const WindowRequest& request, const std::string& databasePath);
+
+    HistoryChart& Chart() { return *m_chart; }
+    bool Readable() const { return m_readable; }
+    double ReadMillis() const { return m_readMillis; }
+    // Writes the CSV to path and says how it went in the window; false on failure.
+    bool ExportTo(const std::string& path);
+
+private:
+    void OnExport(wxCommandEvent& event);
+
+    WindowRequest m_request;
+    std::string m_databasePath;
+    Summary m_summary;
+    bool m_readable = false;
+    double m_readMillis = 0.0;
+    wxRadioBox* m_modes = nullptr;
+    HistoryChart* m_chart = nullptr;
+    wxStaticText* m_status = nullptr;
+};
+
+}  // namespace history
