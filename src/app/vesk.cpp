@@ -64,12 +64,7 @@ CMainFrame* CVeskApp::CreateMainWindow()
     m_doc->m_nNotices |= m_startNotices;
     // The history is kept beside the records; when it cannot be, the window says
     // why and the game goes on without it.
-    history::Problem problem = history::Problem::None;
-    m_history = history::SqliteHistory::OpenForWriting(history::kDatabaseName, &problem);
-    if (!m_history) {
-        m_doc->m_nHistoryProblem = static_cast<int>(problem);
-        m_doc->m_nNotices |= notice::kHistoryStopped;
-    }
+    m_history = history::StartHistory(history::kDatabaseName, *m_doc);
     m_frame = new CMainFrame(*m_doc, m_clock, m_sound, m_volume, m_history.get());
     WatchCloseRequests(*m_frame, [] { CloseOnSignal(0); });
     m_frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {

@@ -18,7 +18,8 @@ constexpr unsigned F4 = 0x73, F9 = 0x78, F11 = 0x7A, Separator = 0x6C;
 
 class Session {
 public:
-    explicit Session(int timeMillis = 0) : doc(timeMillis), view(doc, {sim, sim, sim, sim, sim})
+    explicit Session(int timeMillis = 0, history::Log* history = nullptr)
+        : doc(timeMillis), view(doc, {sim, sim, sim, sim, sim, history})
     {
         sim.onPaint = [this](Canvas& dc) { view.OnDraw(dc); };
         sim.onTimer = [this](unsigned id) { view.OnTimer(id); };

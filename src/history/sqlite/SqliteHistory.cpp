@@ -1,5 +1,6 @@
 #include "history/sqlite/SqliteHistory.h"
 
+#include "document/VeskDoc.h"
 #include "history/Csv.h"
 
 #include <sqlite3.h>
@@ -196,25 +197,40 @@ SqliteHistory::~SqliteHistory()
 
 Problem SqliteHistory::Migrate()
 {
+    // A database of a later version is not touched at all, not even its journal.
+    {
+        Statement read(m_db, "PRAGMA user_version");
+        const int code = read.Prepared() != SQLITE_OK ? read.Prepared() : read.Step();
+        if (code != SQLITE_ROW)
+            return ProblemOf(code);
+        if (read.Int(0) > kSchemaVersion)
+            return Problem::Newer;
+    }
     // WAL: a write appends to the log and a reader (the History window, another
     // copy of the program) is never in its way. A crash of the program loses
     // nothing committed; NORMAL syncs at checkpoints, not at every answer.
-    Statement wal(m_db, "PRAGMA journal_mode=WAL");
-    int code = wal.Prepared() != SQLITE_OK ? wal.Prepared() : wal.Step();
-    if (code != SQLITE_ROW)
-        return ProblemOf(code);
+    int code;
+    {
+        Statement wal(m_db, "PRAGMA journal_mode=WAL");
+        code = wal.Prepared() != SQLITE_OK ? wal.Prepared() : wal.Step();
+        if (code != SQLITE_ROW)
+            return ProblemOf(code);
+    }
     if (int c = Exec(m_db, "PRAGMA synchronous=NORMAL"); c != SQLITE_OK)
         return ProblemOf(c);
 
     if (code = Exec(m_db, "BEGIN IMMEDIATE"); code != SQLITE_OK)
         return ProblemOf(code);
-    Statement read(m_db, "PRAGMA user_version");
-    code = read.Prepared() != SQLITE_OK ? read.Prepared() : read.Step();
-    if (code != SQLITE_ROW) {
-        Exec(m_db, "ROLLBACK");
-        return ProblemOf(code);
+    std::int64_t version = 0;
+    {
+        Statement read(m_db, "PRAGMA user_version");
+        code = read.Prepared() != SQLITE_OK ? read.Prepared() : read.Step();
+        if (code != SQLITE_ROW) {
+            Exec(m_db, "ROLLBACK");
+            return ProblemOf(code);
+        }
+        version = read.Int(0);
     }
-    const auto version = read.Int(0);
     if (version > kSchemaVersion) {
         Exec(m_db, "ROLLBACK");
         return Problem::Newer;
@@ -396,6 +412,17 @@ bool SqliteHistory::ForEachAnswer(const std::function<void(const StoredAnswer&)>
         each(row);
     }
     return code == SQLITE_DONE;
+}
+
+std::unique_ptr<SqliteHistory> StartHistory(const std::string& path, CVeskDoc& doc)
+{
+    Problem problem = Problem::None;
+    auto log = SqliteHistory::OpenForWriting(path, &problem);
+    if (!log) {
+        doc.m_nHistoryProblem = static_cast<int>(problem == Problem::None ? Problem::Other : problem);
+        doc.m_nNotices |= notice::kHistoryStopped;
+    }
+    return log;
 }
 
 int ExportCsv(const std::string& databasePath, const std::string& csvPath, std::string* error)

@@ -13,6 +13,7 @@
 #include "history/HistoryLog.h"
 
 struct sqlite3;
+class CVeskDoc;
 
 namespace history {
 
@@ -66,6 +67,10 @@ private:
     sqlite3* m_db;
     Problem m_stopped = Problem::None;
 };
+
+// Opens the history for the session of doc: when it cannot be written, the
+// document is told why (the window says so once) and null is returned.
+std::unique_ptr<SqliteHistory> StartHistory(const std::string& path, CVeskDoc& doc);
 
 // Writes every answer of the database at databasePath to csvPath as CSV (see Csv.h);
 // the number of answers written, or -1 with what went wrong.
