@@ -39,6 +39,7 @@
 #include "XWatcher.h"
 #include "app/MainFrm.h"
 #include "app/vesk.h"
+#include "history/sqlite/SqliteHistory.h"
 
 namespace fs = std::filesystem;
 
@@ -362,6 +363,17 @@ int main(int argc, char** argv)
     WriteCsv(results, outDir / "timing-errors.csv");
     PlotErrors(results, outDir / "timing-errors.png");
     std::printf("plot: %s\n", (outDir / "timing-errors.png").c_str());
+    // The answers were kept in the history as they came: the figures above are with it.
+    {
+        history::Problem problem;
+        history::Summary summary;
+        const auto log = history::SqliteHistory::OpenForReading(history::kDatabaseName, &problem);
+        int kept = 0;
+        if (log && log->ReadSummary(0, &summary))
+            for (const auto& mode : summary.modes)
+                kept += mode.answers;
+        std::printf("history: %d answers kept in %s during the run\n", kept, history::kDatabaseName);
+    }
 
     frame->ViewWindow().SetPaintProbe(nullptr);
     frame->Destroy();

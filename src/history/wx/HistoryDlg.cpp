@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <numeric>
 
 #include <wx/button.h>
 #include <wx/datetime.h>
@@ -126,7 +127,12 @@ void HistoryChart::OnPaint(wxPaintEvent&)
 
     // --- series averages over time ----------------------------------------------------
     const double left = extent("00000").x + 14, right = W - 16;
-    Box chart{left, lineH * 1.6 + 6, right - left, H * 0.42 - lineH * 1.6};
+    // From the bottom up: the last series takes four lines, the rest is shared by
+    // the two charts, each with a title line above and a line of labels below.
+    const double tableTop = H - lineH * 3.8 - 4;
+    const double shared = std::max(0.0, tableTop - lineH * 5.8 - 12);
+    const double histTop = lineH * 1.6 + 6 + shared * 0.56 + lineH * 1.5;
+    Box chart{left, lineH * 1.6 + 6, right - left, shared * 0.56};
     text(Text(m_request, text::kAverages), 10, 4, fore, true);
     if (recordValue > 0.0) {
         const wxString label = wxString::FromUTF8(Format(ChooseText(m_request.language, text::kRecord), recordValue));
@@ -186,8 +192,30 @@ void HistoryChart::OnPaint(wxPaintEvent&)
             else
                 path.AddLineToPoint(m_points.back());
         }
-        gc->SetPen(wxPen(line, 2));
+        // Many series make a band; the trend through it is the mean of the series
+        // around each one.
+        const std::size_t window = n > 60 ? std::max<std::size_t>(5, n / 40) : 0;
+        gc->SetPen(wxPen(window ? Mix(back, line, 0.35) : line, window ? 1 : 2));
         gc->StrokePath(path);
+        if (window) {
+            wxGraphicsPath trend = gc->CreatePath();
+            double sum = 0.0;
+            for (std::size_t i = 0; i < n; ++i) {
+                sum += s.averages[i].average;
+                if (i >= window)
+                    sum -= s.averages[i - window].average;
+                if (i + 1 < window)
+                    continue;
+                const double x = (m_points[i].m_x + m_points[i + 1 - window].m_x) / 2;
+                const double y = yOf(sum / static_cast<double>(window));
+                if (i + 1 == window)
+                    trend.MoveToPoint(x, y);
+                else
+                    trend.AddLineToPoint(x, y);
+            }
+            gc->SetPen(wxPen(line, 2.5));
+            gc->StrokePath(trend);
+        }
         // Dots while they stay apart, so that each series can be told.
         const double radius = n <= 200 ? 3.5 : 0.0;
         if (radius > 0) {
@@ -199,8 +227,7 @@ void HistoryChart::OnPaint(wxPaintEvent&)
     }
 
     // --- histogram of single reaction times ----------------------------------------------
-    const double histTop = H * 0.42 + lineH * 2.4;
-    Box hist{left, histTop + lineH * 1.4, right - left, H * 0.78 - histTop - lineH * 2.6};
+    Box hist{left, histTop + lineH * 1.4, right - left, shared * 0.44};
     text(Text(m_request, text::kTimes), 10, histTop, fore, true);
     {
         const wxString all = Text(m_request, text::kAllTime), last30 = Text(m_request, text::kRecent);
@@ -226,12 +253,18 @@ void HistoryChart::OnPaint(wxPaintEvent&)
         };
         place(s.histogramAll, all);
         place(s.histogramRecent, recentCounts);
-        const int top = std::max(1, *std::max_element(all.begin(), all.end()));
+        // Each as shares of its own answers, so that the two shapes compare.
+        auto total = [](const std::vector<int>& v) { return std::max(1, std::accumulate(v.begin(), v.end(), 0)); };
+        const double allTotal = total(all), recentTotal = total(recentCounts);
+        double top = 0.0;
+        for (int i = 0; i < buckets; ++i)
+            top = std::max({top, all[i] / allTotal, recentCounts[i] / recentTotal});
+        top = std::max(top, 1e-9);
         const double bw = hist.w / buckets;
         gc->SetPen(wxPen(grid, 1));
         gc->StrokeLine(hist.x, hist.y + hist.h, hist.x + hist.w, hist.y + hist.h);
         for (int i = 0; i < buckets; ++i) {
-            const double h1 = hist.h * all[i] / top, h2 = hist.h * recentCounts[i] / top;
+            const double h1 = hist.h * all[i] / allTotal / top, h2 = hist.h * recentCounts[i] / recentTotal / top;
             gc->SetPen(*wxTRANSPARENT_PEN);
             gc->SetBrush(wxBrush(Mix(back, line, 0.55)));
             gc->DrawRectangle(hist.x + i * bw + 0.5, hist.y + hist.h - h1, std::max(1.0, bw - 1), h1);
@@ -241,12 +274,11 @@ void HistoryChart::OnPaint(wxPaintEvent&)
         text(wxString::Format("%d", first), hist.x, hist.y + hist.h + 2, muted);
         const wxString end = wxString::Format(last < s.histogramAll.rbegin()->first ? "%d+" : "%d", last + kBucketMs);
         text(end, hist.x + hist.w - extent(end).x, hist.y + hist.h + 2, muted);
-        const wxString peak = wxString::Format("%d", top);
+        const wxString peak = wxString::Format("%.0f%%", top * 100);
         text(peak, hist.x - 6 - extent(peak).x, hist.y - lineH / 2, muted);
     }
 
     // --- the last series ------------------------------------------------------------
-    const double tableTop = H * 0.78 + lineH * 1.2;
     text(Text(m_request, text::kLastSeries), 10, tableTop, fore, true);
     const wxString answers = wxString::FromUTF8(Format(ChooseText(m_request.language, text::kAnswers), s.answers));
     text(answers, W - 16 - extent(answers).x, tableTop, muted);
