@@ -25,6 +25,7 @@
 
 #include "ProgramWindow.h"
 #include "ScreenPixel.h"
+#include "history/sqlite/SqliteHistory.h"
 #include "support/Session.h"
 #include "view/records/RecordsFile.h"
 
@@ -494,7 +495,7 @@ protected:
     std::optional<ProgramWindow> output;  // weston's window on the X server
 };
 
-TEST_F(WaylandTest, OpensWholePlaysASeriesAndSavesTheRecords)
+TEST_F(WaylandTest, OpensWholePlaysASeriesSavesTheRecordsAndKeepsTheHistory)
 {
     const fs::path errors = dir / "errors.txt";
     StartOnWayland(errors);
@@ -525,8 +526,37 @@ TEST_F(WaylandTest, OpensWholePlaysASeriesAndSavesTheRecords)
         PressKeysym(XK_space);
         ASSERT_TRUE(WaitUntil([&] { return !IsBlackAt(display, squareX, squareY); }, 5000)) << "result " << answer << ScreenSavedTo("wayland-result.png");
     }
+    // The History window, from the menu: its chart shows the series just played.
+    WaitUntil([] { return false; }, 300);
+    const std::uint32_t chartLine = 0x195FC8;  // the averages' colour in a light theme
+    EXPECT_EQ(PixelsOfColour(display, output->x, output->y, output->width, output->height, chartLine), 0);
+    PressKeysymWith(XK_Alt_L, XK_m);
+    WaitUntil([] { return false; }, 500);
+    PressKeysym(XK_h);
+    EXPECT_TRUE(WaitUntil([&] {
+        return PixelsOfColour(display, output->x, output->y, output->width, output->height, chartLine) > 20;
+    }, 10000)) << "the History window's chart" << ScreenSavedTo("wayland-history.png");
+    PressKeysym(XK_Escape);
+    EXPECT_TRUE(WaitUntil([&] {
+        return PixelsOfColour(display, output->x, output->y, output->width, output->height, chartLine) == 0;
+    }, 5000)) << "Esc closes it" << ScreenSavedTo("wayland-history-closed.png");
     ::kill(program, SIGTERM);
     EXPECT_TRUE(EndedCleanly(End()));
+    // Every answer was kept, timed by the compositor's word on each square.
+    history::Problem problem;
+    const auto log = history::SqliteHistory::OpenForReading((dir / history::kDatabaseName).string(), &problem);
+    ASSERT_TRUE(log) << "the history";
+    int kept = 0, presented = 0;
+    log->ForEachAnswer([&](const history::StoredAnswer& row) {
+        ++kept;
+        presented += row.answer.verdict == history::Verdict::Reaction &&
+                     row.answer.displayTime == "wayland-presentation" && row.answer.shownMs > 0;
+    });
+    EXPECT_EQ(kept, 10);
+    EXPECT_EQ(presented, 10);
+    history::Summary summary;
+    ASSERT_TRUE(log->ReadSummary(0, &summary));
+    EXPECT_EQ(summary.modes[0].averages.size(), 1u);
     const auto records = RecordsIn(dir / records::kIniName);
     ASSERT_TRUE(records) << "the records file";
     EXPECT_GT(records->records[0], 0.0) << "mode A's record, from the series";

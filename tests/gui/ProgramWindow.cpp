@@ -290,6 +290,21 @@ bool IsBlackAt(const std::string& display, int x, int y)
     return black;
 }
 
+int PixelsOfColour(const std::string& display, int x, int y, int width, int height, std::uint32_t rgb)
+{
+    Display* d = Open(display);
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (!image)
+        return 0;
+    int found = 0;
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i)
+            found += (XGetPixel(image, i, j) & 0xFFFFFF) == rgb;
+    XDestroyImage(image);
+    return found;
+}
+
 void MovePointer(const std::string& display, int x, int y)
 {
     Display* d = Open(display);

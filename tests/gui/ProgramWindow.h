@@ -3,6 +3,8 @@
 // a window manager would. Kept apart: Xlib's names clash with the program's own.
 #pragma once
 
+#include <cstdint>
+
 #include <sys/types.h>
 
 #include <optional>
@@ -48,6 +50,8 @@ std::optional<ProgramWindow> FindViewIn(const ProgramWindow& area);
 
 // Whether the pixel at (x, y) of the screen is black.
 bool IsBlackAt(const std::string& display, int x, int y);
+// How many pixels of the screen's rectangle have the colour 0xRRGGBB.
+int PixelsOfColour(const std::string& display, int x, int y, int width, int height, std::uint32_t rgb);
 
 // The pointer moved to (x, y) of the screen, and a click of the left button there,
 // through XTest.

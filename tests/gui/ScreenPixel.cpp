@@ -53,6 +53,21 @@ bool PressKeysym(unsigned long keysym)
     return true;
 }
 
+bool PressKeysymWith(unsigned long modifier, unsigned long keysym)
+{
+    Display* d = InputDisplay();
+    const KeyCode held = d ? KeyFor(d, modifier) : 0;
+    const KeyCode code = d ? KeyFor(d, keysym) : 0;
+    if (held == 0 || code == 0)
+        return false;
+    XTestFakeKeyEvent(d, held, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XTestFakeKeyEvent(d, held, False, CurrentTime);
+    XFlush(d);
+    return true;
+}
+
 void LockKeyboardGroup(int group)
 {
     if (Display* d = InputDisplay()) {

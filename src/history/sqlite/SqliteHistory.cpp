@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -155,19 +156,25 @@ Problem ProblemOf(int code)
 std::unique_ptr<SqliteHistory> SqliteHistory::OpenForWriting(const std::string& path, Problem* problem)
 {
     *problem = Problem::None;
+    std::error_code error;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, error));
     sqlite3* db = OpenDatabase(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, problem);
     if (!db)
         return nullptr;
     std::unique_ptr<SqliteHistory> log(new SqliteHistory(db));
     // SQLite opens a file it may not write for reading, and says so only here.
-    if (sqlite3_db_readonly(db, "main") == 1) {
+    if (sqlite3_db_readonly(db, "main") == 1)
         *problem = Problem::ReadOnly;
-        return nullptr;
-    }
-    *problem = log->Migrate();
-    if (*problem != Problem::None)
-        return nullptr;
-    return log;
+    else
+        *problem = log->Migrate();
+    if (*problem == Problem::None)
+        return log;
+    // A database this call created and could not set up is not left behind empty.
+    log.reset();
+    if (!existed && std::filesystem::file_size(path, error) == 0 && !error)
+        for (const char* suffix : {"", "-wal", "-shm"})
+            std::filesystem::remove(path + suffix, error);
+    return nullptr;
 }
 
 std::unique_ptr<SqliteHistory> SqliteHistory::OpenForReading(const std::string& path, Problem* problem)

@@ -11,7 +11,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/filedlg.h>
 #include <wx/graphics.h>
-#include <wx/radiobox.h>
+#include <wx/radiobut.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -314,19 +314,19 @@ CHistoryDlg::CHistoryDlg(wxWindow* parent, const WindowRequest& request, const s
         m_readable = problem == Problem::Other;  // never written: an empty history
     m_readMillis = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
 
-    wxString modes[3];
-    for (int m = 0; m < 3; ++m)
-        modes[m] = Text(request, text::kMode[m]);
-    m_modes = new wxRadioBox(this, kIdMode, wxString(), wxDefaultPosition, wxDefaultSize, 3, modes, 3,
-                             wxRA_SPECIFY_COLS);
     const int mode = std::clamp(request.mode - 'a', 0, 2);
-    m_modes->SetSelection(mode);
     m_chart = new HistoryChart(this, request);
     m_chart->Show(m_readable ? &m_summary.modes[mode] : nullptr, mode);
-    m_modes->Bind(wxEVT_RADIOBOX, [this](wxCommandEvent& event) {
-        const int m = event.GetSelection();
-        m_chart->Show(m_readable ? &m_summary.modes[m] : nullptr, m);
-    });
+    auto* modes = new wxBoxSizer(wxHORIZONTAL);
+    for (int m = 0; m < 3; ++m) {
+        auto* button = new wxRadioButton(this, kIdModeA + m, Text(request, text::kMode[m]), wxDefaultPosition,
+                                         wxDefaultSize, m == 0 ? wxRB_GROUP : 0);
+        button->SetValue(m == mode);
+        button->Bind(wxEVT_RADIOBUTTON, [this, m](wxCommandEvent&) {
+            m_chart->Show(m_readable ? &m_summary.modes[m] : nullptr, m);
+        });
+        modes->Add(button, 0, wxRIGHT, 16);
+    }
 
     m_status = new wxStaticText(this, kIdStatus, wxString(), wxDefaultPosition, wxDefaultSize,
                                 wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
@@ -340,7 +340,7 @@ CHistoryDlg::CHistoryDlg(wxWindow* parent, const WindowRequest& request, const s
     buttons->Add(exportButton, 0, wxRIGHT, 6);
     buttons->Add(close, 0);
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(m_modes, 0, wxALL, 8);
+    top->Add(modes, 0, wxALL, 10);
     top->Add(m_chart, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
     top->Add(buttons, 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(top);

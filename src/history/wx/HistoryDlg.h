@@ -12,7 +12,6 @@
 #include "history/HistoryWindow.h"
 #include "history/sqlite/SqliteHistory.h"
 
-class wxRadioBox;
 class wxStaticText;
 
 namespace history {
@@ -42,7 +41,7 @@ private:
 
 class CHistoryDlg : public wxDialog {
 public:
-    enum : int { kIdMode = 1101, kIdChart = 1102, kIdExport = 1103, kIdStatus = 1104 };
+    enum : int { kIdModeA = 1101, kIdChart = 1104, kIdExport = 1105, kIdStatus = 1106 };  // modes B, C: 1102, 1103
 
     // Reads the history at databasePath (the time it took is kept for the benchmark).
     CHistoryDlg(wxWindow* parent, const WindowRequest& request, const std::string& databasePath);
@@ -61,7 +60,6 @@ private:
     Summary m_summary;
     bool m_readable = false;
     double m_readMillis = 0.0;
-    wxRadioBox* m_modes = nullptr;
     HistoryChart* m_chart = nullptr;
     wxStaticText* m_status = nullptr;
 };

@@ -1,0 +1,114 @@
+// The History window on the real window: opened from the toolbar on
+// a history of known series, it draws each series average where its value says,
+// switches modes on a click and closes on Esc.
+
+#include <wx/timer.h>
+
+#include "GuiHarness.h"
+#include "history/sqlite/SqliteHistory.h"
+#include "history/wx/HistoryDlg.h"
+
+namespace {
+
+history::CHistoryDlg* OpenHistoryWindow()
+{
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* dlg = dynamic_cast<history::CHistoryDlg*>(w); dlg && dlg->IsShown())
+            return dlg;
+    return nullptr;
+}
+
+void AddSeries(history::Log& log, char mode, std::int64_t utcMillis, int time)
+{
+    history::Series series;
+    series.utcMillis = utcMillis;
+    series.mode = mode;
+    series.times.assign(10, time);
+    history::Summarize(series);
+    for (int i = 0; i < 10; ++i) {
+        history::Answer answer;
+        answer.utcMillis = utcMillis - (9 - i) * 3000;
+        answer.mode = mode;
+        answer.colour = "black";
+        answer.shownMs = answer.rawMs = time;
+        log.Add(answer, i == 9 ? &series : nullptr);
+    }
+}
+
+class HistoryWindowTest : public GuiTest {
+protected:
+    void BeforeOpen() override
+    {
+        history::Problem problem;
+        auto log = history::SqliteHistory::OpenForWriting(history::kDatabaseName, &problem);
+        ASSERT_TRUE(log);
+        const std::int64_t day = 24LL * 3600 * 1000, start = 1'790'000'000'000;
+        AddSeries(*log, 'a', start, 300);
+        AddSeries(*log, 'a', start + 2 * day, 250);
+        AddSeries(*log, 'a', start + 3 * day, 280);
+        AddSeries(*log, 'b', start + day, 400);
+    }
+};
+
+}  // namespace
+
+TEST_F(HistoryWindowTest, DrawsTheSeriesOfTheHistoryAndSwitchesModes)
+{
+    Doc().m_dTotalRecord = {260.0, 0.0, 0.0};  // as loaded at start-up
+    std::vector<wxPoint2DDouble> modeA, pointsB;
+    double recordY = -1;
+    std::vector<wxColour> dots;
+    wxColour lineColour;
+    bool closed = false;
+
+    // The window is modal: what the user does in it runs from a timer inside its loop.
+    wxTimer poll;
+    poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        history::CHistoryDlg* dlg = OpenHistoryWindow();
+        if (!dlg)
+            return;
+        poll.Stop();
+        history::HistoryChart& chart = dlg->Chart();
+        WaitFor([&] { return chart.AveragePoints().size() == 3; }, 5000);
+        WaitFor([] { return false; }, 300);  // on the screen
+        modeA = chart.AveragePoints();
+        recordY = chart.RecordY();
+        lineColour = chart.LineColour();
+        for (const auto& p : modeA)
+            dots.push_back(PixelAt(chart, static_cast<int>(std::lround(p.m_x)), static_cast<int>(std::lround(p.m_y))));
+
+        // Mode B, by a click on its button.
+        wxWindow* modeB = dlg->FindWindow(history::CHistoryDlg::kIdModeA + 1);
+        sim.MouseMove(modeB->GetScreenRect().GetPosition() + modeB->GetSize() / 2);
+        Pump();
+        sim.MouseClick();
+        WaitFor([&] { return chart.AveragePoints().size() == 1; }, 5000);
+        pointsB = chart.AveragePoints();
+
+        Type(WXK_ESCAPE);
+        closed = WaitFor([] { return OpenHistoryWindow() == nullptr; }, 5000);
+    });
+    poll.Start(50);
+
+    EXPECT_TRUE(MenuEnabled(cmd::kMenuHistory));
+    EXPECT_TRUE(ToolEnabled(cmd::kToolHistory));
+    ClickTool(cmd::kToolHistory);
+    ASSERT_TRUE(WaitFor([&] { return closed || !pointsB.empty(); }, 20000)) << "the History window did not open";
+    WaitFor([&] { return closed; }, 6000);
+    poll.Stop();
+
+    ASSERT_EQ(modeA.size(), 3u);
+    // Older to the left; a lower average stands lower... on the screen, higher y.
+    EXPECT_LT(modeA[0].m_x, modeA[1].m_x);
+    EXPECT_LT(modeA[1].m_x, modeA[2].m_x);
+    EXPECT_GT(modeA[1].m_y, modeA[2].m_y) << "250 below 280";
+    EXPECT_GT(modeA[2].m_y, modeA[0].m_y) << "280 below 300";
+    // Spaced by time: the second series came two days after the first, the third one after it.
+    EXPECT_NEAR((modeA[1].m_x - modeA[0].m_x) / (modeA[2].m_x - modeA[1].m_x), 2.0, 0.05);
+    // The record of 260 lies between 250 and 280, in proportion.
+    EXPECT_NEAR((recordY - modeA[2].m_y) / (modeA[1].m_y - modeA[2].m_y), 20.0 / 30.0, 0.02);
+    for (const wxColour& dot : dots)
+        EXPECT_EQ(dot, lineColour) << "a dot of the chart on the screen";
+    EXPECT_EQ(pointsB.size(), 1u) << "mode B's one series";
+    EXPECT_TRUE(closed) << "Esc closes the window";
+}
