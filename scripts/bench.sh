@@ -74,6 +74,7 @@ for bed in $beds; do
   bare)
     timing "$out" "bare X server, no window manager" "$@"
     "$build/bench/bench_footprint" | tee "$out/footprint.txt"
+    "$build/bench/bench_history" | tee "$out/history.txt"
     ;;
   picom)
     picom --backend xrender --no-vsync >"$runtime/picom.log" 2>&1 &
