@@ -149,17 +149,18 @@ Figures MeasureProgram(int runs, std::chrono::seconds wait, bool startupOnly)
     const fs::path dir = FreshDir("calibrate");
     const pid_t pid = Start(KBR_PROGRAM, dir);
     int left = 0, top = 0;
-    if (!WaitUntil([&] { return FindView(left, top); }, 20s)) {
-        Stop(pid);
-        return f;
-    }
-    Stop(pid);
-
     // The page is on screen when the view's white shows black text in its first
     // lines (where the window is not, the root is black).
     auto pageShown = [&](const fs::path&) {
         return xwatch::Pixel(left + 3, top + 3) == 0xFFFFFF && xwatch::AnyBlack(left + 5, top + 5, 300, 40);
     };
+    // Found with the page in it: before its first paint the window is a white
+    // block that only looks like a view.
+    if (!WaitUntil([&] { return FindView(left, top) && pageShown(dir); }, 20s)) {
+        Stop(pid);
+        return f;
+    }
+    Stop(pid);
     f.startupMs = StartupMs(KBR_PROGRAM, pageShown, runs);
     if (startupOnly)
         return f;
@@ -213,7 +214,7 @@ Figures MeasureFloor(int runs, std::chrono::seconds wait, bool startupOnly)
 
 int main(int argc, char** argv)
 {
-    int runs = 10;
+    int runs = 20;
     long waitSeconds = 30;
     bool startupOnly = false;
     for (int i = 1; i + 1 < argc; i += 2) {

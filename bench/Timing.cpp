@@ -363,6 +363,9 @@ int main(int argc, char** argv)
     WriteCsv(results, outDir / "timing-errors.csv");
     PlotErrors(results, outDir / "timing-errors.png");
     std::printf("plot: %s\n", (outDir / "timing-errors.png").c_str());
+    frame->ViewWindow().SetPaintProbe(nullptr);
+    frame->Destroy();
+    Pump();
     // The answers were kept in the history as they came: the figures above are with it.
     {
         history::Problem problem;
@@ -374,10 +377,6 @@ int main(int argc, char** argv)
                 kept += mode.answers;
         std::printf("history: %d answers kept in %s during the run\n", kept, history::kDatabaseName);
     }
-
-    frame->ViewWindow().SetPaintProbe(nullptr);
-    frame->Destroy();
-    Pump();
     fs::current_path(fs::temp_directory_path());
     fs::remove_all(work);
     wxEntryCleanup();

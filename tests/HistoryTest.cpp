@@ -56,14 +56,6 @@ std::string Scalar(const std::string& sql)
     return value;
 }
 
-bool Drew(const Session& s, const std::string& text)
-{
-    for (const auto& t : s.sim.screen.textLog)
-        if (t.text == text)
-            return true;
-    return false;
-}
-
 int TimesDrawn(const Session& s, const std::string& text)
 {
     int n = 0;
@@ -165,6 +157,26 @@ TEST(History, AnswersAndTheirSeriesAreKeptAsTheyWereJudged)
     ASSERT_EQ(summary.modes[2].averages.size(), 2u);
     EXPECT_FALSE(summary.modes[2].last->sessionRecord);
     EXPECT_FALSE(summary.modes[2].last->totalRecord);
+}
+
+// The window closes right after an answer's result was drawn, before the program
+// was idle again: the answer is kept all the same.
+TEST(History, AnAnswerDrawnJustBeforeTheEndIsKept)
+{
+    Problem problem;
+    auto log = SqliteHistory::OpenForWriting(kDatabaseName, &problem);
+    ASSERT_TRUE(log);
+    Session s(0, log.get());
+    s.Open();
+    s.Press(key::A);
+    s.sim.holdTasks = true;  // the main loop never gets idle again
+    s.AnswerWithReaction(250);
+    ASSERT_TRUE(s.Shows("250 ms REACTION."));
+    EXPECT_TRUE(StoredAnswers().empty()) << "written after the paint, not in it";
+    s.view.OnDestroy();
+    const auto rows = StoredAnswers();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].answer.shownMs, 250);
 }
 
 // Mode B: the green square let pass is kept as withheld; one answered is a mistake.

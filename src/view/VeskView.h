@@ -11,6 +11,7 @@
 //   commands/Commands.cpp        menu and toolbar commands, their enable rules, the dialogs
 //   records/RecordsFile.cpp      the records file: coding, readers and writers
 //   records/RecordsRecovery.cpp  records start-up and exit, backup copy, recovery
+//   history/AnswerLog.cpp        every answer handed to the history
 #pragma once
 
 #include <optional>
@@ -117,7 +118,9 @@ public:
     // Hands the answer whose result this paint has drawn to the history, and its
     // series when it ended one; they are written after the paint.
     void LogAnswer(bool seriesEnded, bool sessionRecord, bool totalRecord);
-    void WriteAnswer(const history::Answer& answer, const std::optional<history::Series>& series);
+    // Writes what was handed over and not yet written; a problem stops the history
+    // and, unless the program is ending, is told in the window.
+    void WriteHistory(bool ending);
     const char* HistoryProblemText() const;
 
     // --- drawing helpers shared by the pages ----------------------------------------------
@@ -170,4 +173,9 @@ private:
     // logged), and the counted times of the running series.
     bool m_bAnswerToLog = false;
     std::vector<int> m_seriesTimes;
+    struct LoggedAnswer {
+        history::Answer answer;
+        std::optional<history::Series> series;
+    };
+    std::vector<LoggedAnswer> m_historyQueue;  // handed over, not yet written
 };

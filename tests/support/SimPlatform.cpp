@@ -38,7 +38,7 @@ void SimPlatform::InvalidateRect(const Rect& /*rect*/, bool erase)
 
 bool SimPlatform::PumpPaints(int limit)
 {
-    for (int served = 0; m_paintPending || !m_tasks.empty(); ++served) {
+    for (int served = 0; m_paintPending || (!m_tasks.empty() && !holdTasks); ++served) {
         if (!m_paintPending) {  // tasks run once the paints before them are done
             auto tasks = std::move(m_tasks);
             m_tasks.clear();

@@ -76,6 +76,7 @@ public:
     std::int64_t startSeconds = 1'700'000'000;  // seconds of the time of day at time 0
     Rect client{0, 0, 552, 263};
     std::optional<std::uint32_t> volumeNumber = 0x5A3C0F1Eu;
+    bool holdTasks = false;  // posted tasks wait (the program never gets idle)
 
     // Observations
     RecordingCanvas screen{client};      // what the window shows now

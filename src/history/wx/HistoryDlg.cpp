@@ -71,7 +71,7 @@ HistoryChart::HistoryChart(wxWindow* parent, const WindowRequest& request)
     Bind(wxEVT_PAINT, &HistoryChart::OnPaint, this);
 }
 
-void HistoryChart::Show(const ModeSummary* summary, int mode)
+void HistoryChart::ShowMode(const ModeSummary* summary, int mode)
 {
     m_summary = summary;
     m_mode = mode;
@@ -316,14 +316,14 @@ CHistoryDlg::CHistoryDlg(wxWindow* parent, const WindowRequest& request, const s
 
     const int mode = std::clamp(request.mode - 'a', 0, 2);
     m_chart = new HistoryChart(this, request);
-    m_chart->Show(m_readable ? &m_summary.modes[mode] : nullptr, mode);
+    m_chart->ShowMode(m_readable ? &m_summary.modes[mode] : nullptr, mode);
     auto* modes = new wxBoxSizer(wxHORIZONTAL);
     for (int m = 0; m < 3; ++m) {
         auto* button = new wxRadioButton(this, kIdModeA + m, Text(request, text::kMode[m]), wxDefaultPosition,
                                          wxDefaultSize, m == 0 ? wxRB_GROUP : 0);
         button->SetValue(m == mode);
         button->Bind(wxEVT_RADIOBUTTON, [this, m](wxCommandEvent&) {
-            m_chart->Show(m_readable ? &m_summary.modes[m] : nullptr, m);
+            m_chart->ShowMode(m_readable ? &m_summary.modes[m] : nullptr, m);
         });
         modes->Add(button, 0, wxRIGHT, 16);
     }

@@ -22,7 +22,7 @@ class HistoryChart : public wxWindow {
 public:
     HistoryChart(wxWindow* parent, const WindowRequest& request);
 
-    void Show(const ModeSummary* summary, int mode);  // null: nothing could be read
+    void ShowMode(const ModeSummary* summary, int mode);  // null: nothing could be read
     // Where the latest paint put each series average and the record line, in
     // client coordinates; the colour of the averages.
     const std::vector<wxPoint2DDouble>& AveragePoints() const { return m_points; }

@@ -86,21 +86,30 @@ void CVeskView::LogAnswer(bool seriesEnded, bool sessionRecord, bool totalRecord
         series->sessionRecord = sessionRecord;
         series->totalRecord = totalRecord;
     }
-    m_platform.window.PostTask([this, answer, series] { WriteAnswer(answer, series); });
+    m_historyQueue.push_back({answer, series});
+    m_platform.window.PostTask([this] { WriteHistory(false); });
 }
 
-void CVeskView::WriteAnswer(const history::Answer& answer, const std::optional<history::Series>& series)
+void CVeskView::WriteHistory(bool ending)
 {
     CVeskDoc& doc = GetDocument();
-    if (doc.m_nHistoryProblem != 0)
-        return;
-    const history::Problem problem = m_platform.history->Add(answer, series ? &*series : nullptr);
-    if (problem == history::Problem::None)
-        return;
-    // Said once; the game goes on without the history.
-    doc.m_nHistoryProblem = static_cast<int>(problem);
-    doc.m_nNotices |= notice::kHistoryStopped;
-    Invalidate();
+    const auto queue = std::move(m_historyQueue);
+    m_historyQueue.clear();
+    for (const LoggedAnswer& logged : queue) {
+        if (doc.m_nHistoryProblem != 0 || !m_platform.history)
+            return;
+        const history::Problem problem =
+            m_platform.history->Add(logged.answer, logged.series ? &*logged.series : nullptr);
+        if (problem == history::Problem::None)
+            continue;
+        // Said once; the game goes on without the history. A program on its way out
+        // says nothing: the answers it would have kept are lost either way.
+        doc.m_nHistoryProblem = static_cast<int>(problem);
+        if (!ending) {
+            doc.m_nNotices |= notice::kHistoryStopped;
+            Invalidate();
+        }
+    }
 }
 
 const char* CVeskView::HistoryProblemText() const

@@ -274,5 +274,6 @@ void CVeskView::ShowNotices()
 
 void CVeskView::OnDestroy()
 {
+    WriteHistory(true);  // an answer whose result has just been drawn is kept too
     SaveRecords();
 }
