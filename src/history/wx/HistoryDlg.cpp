@@ -332,6 +332,7 @@ CHistoryDlg::CHistoryDlg(wxWindow* parent, const WindowRequest& request, const s
                                 wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
     auto* exportButton = new wxButton(this, kIdExport, Text(request, text::kExport));
     exportButton->Bind(wxEVT_BUTTON, &CHistoryDlg::OnExport, this);
+    exportButton->Enable(m_readable);
     auto* close = new wxButton(this, wxID_CANCEL, Text(request, text::kClose));
     SetEscapeId(wxID_CANCEL);
 
