@@ -7,8 +7,8 @@ packages=(
   # toolchain and test frameworks
   build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  # the window, sound and crypto libraries of the program
-  libwxgtk3.2-dev libgtk-3-dev libasound2-dev libsodium-dev
+  # the window and sound libraries of the program
+  libwxgtk3.2-dev libgtk-3-dev libasound2-dev
   # the history of answers
   libsqlite3-dev
   # fonts metric-compatible with the faces the program asks for ("Times", "Courier New"):

@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "dialogs/Blake2b.h"
 #include "dialogs/ValidatorDigest.h"
 #include "support/Session.h"
 #include "view/records/RecordsText.h"
@@ -25,6 +26,44 @@ TEST(Validation, DigestIsFixedForKnownPairs)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ValidatorDigest(c.record, c.volume), c.validator) << c.record << " " << c.volume;
+}
+
+// The digest under the validators, against values computed apart from the program
+// (RFC 7693's "abc", and Python's hashlib.blake2b): block edges, keys, lengths.
+TEST(Validation, Blake2bGivesTheReferenceDigests)
+{
+    std::string key64, bytes255;
+    for (int i = 0; i < 64; ++i)
+        key64 += static_cast<char>(i);
+    for (int i = 0; i < 255; ++i)
+        bytes255 += static_cast<char>(i);
+    struct Case {
+        std::string data, key;
+        std::size_t length;
+        const char* hex;
+    };
+    const Case cases[] = {
+        {"abc", "", 64,
+         "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923"},
+        {"", key64, 64,
+         "10ebb67700b1868efb4417987acf4690ae9d972fb7a590c2f02871799aaa4786b5e996e8f0f4eb981fc214b005f42d2ff4233499391653df7aefcbc13fc51568"},
+        {bytes255, key64, 64,
+         "142709d62e28fcccd0af97fad0f8465b971e82201dc51070faa0372aa43e92484be1c1e73ba10906d5d1853db6a4106e0a7bf9800d373d6dee2d46d62ef2a461"},
+        {bytes255.substr(0, 128), std::string(32, 'k'), 8, "f199b302b2eea614"},  // one whole block
+        {bytes255.substr(0, 129), "", 20, "a7bf25f1599102ab631e3052e8303a2c097d1a7e"},
+        {"kbr", "x", 1, "3a"},
+    };
+    for (const Case& c : cases) {
+        std::uint8_t out[64];
+        Blake2b(out, c.length, c.data.data(), c.data.size(), c.key.data(), c.key.size());
+        std::string hex;
+        for (std::size_t i = 0; i < c.length; ++i) {
+            char two[3];
+            std::snprintf(two, sizeof two, "%02x", out[i]);
+            hex += two;
+        }
+        EXPECT_EQ(hex, c.hex) << c.data.size() << " bytes, key " << c.key.size() << ", out " << c.length;
+    }
 }
 
 TEST(Validation, DigestIsPositiveAndFollowsBothInputs)
