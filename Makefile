@@ -2,11 +2,12 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD  ?= build-win
 JOBS       ?= $(shell nproc)
 export ASAN_OPTIONS  = halt_on_error=1:detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build build-asan build-fuzz test fuzz package bench run clean
+.PHONY: all deps build build-asan build-fuzz windows test fuzz package bench run clean
 
 all: build
 
@@ -27,12 +28,18 @@ build-fuzz: deps
 	      -DKBR_SANITIZE=ON -DKBR_FUZZ=ON -DKBR_BUILD_APP=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
+# Windows: cross-compiled with mingw-w64 (static, one file) and run under Wine.
+windows: deps
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
 # Runs the records start-up fuzzer for a short fixed time on the checked-in corpus.
 fuzz: build-fuzz
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz
 
-test: build build-asan build-fuzz
+test: build build-asan build-fuzz windows
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(WIN_BUILD) && ctest --output-on-failure
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
 	@# The sanitized program ended every way while dialogs, menus and messages are open.
 	KBR_TEST_PROGRAM=$(CURDIR)/$(ASAN_BUILD)/src/app/kbr_dorin ASAN_OPTIONS=detect_leaks=0:halt_on_error=1 \
@@ -55,4 +62,4 @@ run: build
 	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)

@@ -23,6 +23,8 @@ packages=(
   mutter dbus-daemon picom
   # the presentation-time protocol, to learn the clock a Wayland compositor stamps input with
   libwayland-dev wayland-protocols libwayland-bin
+  # the Windows build: the cross compiler, Wine to run it here, NSIS for its installer
+  g++-mingw-w64-x86-64-posix wine wine64 nsis
   # packaging: icons, desktop entry and metainfo checks, the .deb
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )

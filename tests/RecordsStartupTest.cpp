@@ -3,10 +3,12 @@
 // the user's files.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <csignal>
@@ -192,6 +194,7 @@ TEST(RecordsStartup, RecordsAndLanguageOutliveTheRun)
 
 // --- where the program guards the user's files ---------------------------------------------
 
+#ifndef _WIN32  // POSIX permissions, links, processes and limits
 // Records files that can be read but not written: the records are read and shown,
 // the user is told once that they cannot be saved here, and nothing is written. A
 // damaged one can neither be restored nor cleared: the start-up must not show its
@@ -243,7 +246,9 @@ TEST(RecordsStartup, ReadOnlyRecordsAreShownAndLeftAsTheyAre)
         EXPECT_EQ(ReadWholeFile(kBakName), bak);
     }
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, links, processes and limits
 // A user may keep the records files as links (into a synced folder, say): a link
 // of the user's own in a folder nobody else may write to is followed, and the
 // records are saved into its target, the link staying a link. A link that someone
@@ -299,7 +304,9 @@ TEST(RecordsStartup, RecordsFilesAreKeptThroughTheUsersOwnLinksOnly)
     }
     ::chmod(".", 0700);
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, links, processes and limits
 // Two copies of the program closing at the same moment take turns.
 TEST(RecordsStartup, SavesOfTwoCopiesAtOnceLeaveAGoodFile)
 {
@@ -328,6 +335,7 @@ TEST(RecordsStartup, SavesOfTwoCopiesAtOnceLeaveAGoodFile)
     EXPECT_TRUE(Messages(s).empty());
     EXPECT_TRUE(s.doc.m_dTotalRecord[0] == 210.0 || s.doc.m_dTotalRecord[0] == 220.0) << s.doc.m_dTotalRecord[0];
 }
+#endif
 
 // Mode A reads well, mode C's three copies all differ: the file is damaged, and
 // its mode A record must not survive into the run over the restored copy.
@@ -398,6 +406,7 @@ TEST(RecordsStartup, NothingIsSavedBeforeTheStartupIsDone)
     EXPECT_EQ(next.doc.m_dTotalRecord[0], 250.5);
 }
 
+#ifndef _WIN32  // POSIX permissions, links, processes and limits
 // A save that cannot be completed (here: no byte may be written, as on a full
 // disk) leaves the files as they were, or none on a first run, and says so.
 TEST(RecordsStartup, ASaveThatCannotCompleteLeavesTheFilesAndSaysSo)
@@ -437,6 +446,7 @@ TEST(RecordsStartup, ASaveThatCannotCompleteLeavesTheFilesAndSaysSo)
                   }), 1) << "in the language of the run";
     }
 }
+#endif
 
 // What another copy left may be anything: a save over a short or damaged file
 // takes nothing from it and writes a good one.

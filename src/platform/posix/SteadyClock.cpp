@@ -31,8 +31,15 @@ std::uint32_t TrustedEventTick(std::uint32_t eventTick, std::uint32_t now, std::
 std::uint32_t SteadyClock::MonotonicMillis()
 {
 #ifdef _WIN32
-    // Window messages are stamped with this counter.
-    return ::GetTickCount();
+    // The performance counter: steady, and far finer than the tick count.
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<std::uint32_t>(now.QuadPart / frequency * 1000 + now.QuadPart % frequency * 1000 / frequency);
 #else
     // X and GDK stamp events with CLOCK_MONOTONIC milliseconds, as steady_clock counts.
     const auto now = std::chrono::steady_clock::now().time_since_epoch();

@@ -1,0 +1,146 @@
+#include "platform/win32/Win32ViewWindow.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"kbr_dorin_view";
+constexpr UINT kRunTasks = WM_APP + 1;
+
+}  // namespace
+
+Win32ViewWindow::Win32ViewWindow(HWND parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
+                                 DialogHost& dialogs)
+    : m_clock(clock), m_view(std::make_unique<CVeskView>(doc, Platform{*this, *this, sound, volume, dialogs}))
+{
+    static bool registered = false;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    if (!registered) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = &Win32ViewWindow::Procedure;
+        wc.hInstance = instance;
+        wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = kClassName;
+        ::RegisterClassExW(&wc);
+        registered = true;
+    }
+    m_hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
+                               nullptr, instance, this);
+}
+
+Win32ViewWindow::~Win32ViewWindow()
+{
+    SaveRecordsOnce();
+    if (m_hwnd) {
+        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(m_hwnd);
+    }
+}
+
+void Win32ViewWindow::SaveRecordsOnce()
+{
+    if (!m_saved) {
+        m_saved = true;
+        m_view->OnDestroy();
+    }
+}
+
+LRESULT CALLBACK Win32ViewWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32ViewWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_hwnd = hwnd;
+    }
+    auto* self = reinterpret_cast<Win32ViewWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->Handle(message, wParam, lParam) : ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Win32ViewWindow::Answer(const std::function<void()>& deliver)
+{
+    // The message's time counts on the system's tick counter (milliseconds since
+    // start); its age tells when it came on the program's own counter.
+    const DWORD age = ::GetTickCount() - static_cast<DWORD>(::GetMessageTime());
+    SteadyClock::EventScope at(m_clock, SteadyClock::MonotonicMillis() - age);
+    deliver();
+}
+
+LRESULT Win32ViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(m_hwnd, &ps);
+        {
+            GdiCanvas canvas(dc, m_hwnd, m_objects);
+            m_view->OnDraw(canvas);
+        }
+        ::EndPaint(m_hwnd, &ps);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        Answer([&] { m_view->OnKeyDown(static_cast<unsigned>(wParam), LOWORD(lParam), HIWORD(lParam)); });
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        ::SetFocus(m_hwnd);
+        Answer([&] { m_view->OnLButtonDown(); });
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        ::SetFocus(m_hwnd);
+        Answer([&] { m_view->OnRButtonDown(); });
+        return 0;
+    case WM_TIMER:
+        m_view->OnTimer(static_cast<unsigned>(wParam));
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS;
+    case kRunTasks: {
+        const auto tasks = std::move(m_tasks);
+        m_tasks.clear();
+        for (const auto& task : tasks)
+            task();
+        return 0;
+    }
+    default:
+        return ::DefWindowProcW(m_hwnd, message, wParam, lParam);
+    }
+}
+
+unsigned Win32ViewWindow::SetTimer(unsigned id, unsigned intervalMs)
+{
+    return static_cast<unsigned>(::SetTimer(m_hwnd, id, intervalMs, nullptr));
+}
+
+void Win32ViewWindow::KillTimer(unsigned id)
+{
+    ::KillTimer(m_hwnd, id);
+}
+
+void Win32ViewWindow::Invalidate(bool erase)
+{
+    ::InvalidateRect(m_hwnd, nullptr, erase);
+}
+
+void Win32ViewWindow::InvalidateRect(const Rect& r, bool erase)
+{
+    const RECT rect{r.left, r.top, r.right, r.bottom};
+    ::InvalidateRect(m_hwnd, &rect, erase);
+}
+
+void Win32ViewWindow::PostTask(std::function<void()> task)
+{
+    m_tasks.push_back(std::move(task));
+    if (m_tasks.size() == 1)
+        ::PostMessageW(m_hwnd, kRunTasks, 0, 0);
+}
+
+// As the program was written for: the pause blocks inside the paint, with what the
+// paint has drawn so far on the screen.
+void Win32ViewWindow::Sleep(std::uint32_t ms)
+{
+    ::GdiFlush();
+    ::Sleep(ms);
+}

@@ -1,0 +1,55 @@
+// The window that hosts the view on Windows: it turns window messages into the
+// view's messages (paint, key down, mouse buttons, timer 1) and offers the view
+// timer 1, repaints and work after them. It holds no program state of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/posix/SteadyClock.h"
+#include "platform/win32/GdiCanvas.h"
+#include "view/VeskView.h"
+
+class Win32ViewWindow : public WindowHost, public Clock {
+public:
+    // Creates the view window as a child of parent.
+    Win32ViewWindow(HWND parent, CVeskDoc& doc, SteadyClock& clock, Sound& sound, VolumeNumber& volume,
+                    DialogHost& dialogs);
+    ~Win32ViewWindow() override;
+
+    HWND Handle() const { return m_hwnd; }
+    CVeskView& View() { return *m_view; }
+    // Saves the records, once, however the program ends.
+    void SaveRecordsOnce();
+
+    // --- WindowHost ---------------------------------------------------------------
+    unsigned SetTimer(unsigned id, unsigned intervalMs) override;
+    void KillTimer(unsigned id) override;
+    void Invalidate(bool erase) override;
+    void InvalidateRect(const Rect& rect, bool erase) override;
+    void PostTask(std::function<void()> task) override;
+
+    // --- Clock --------------------------------------------------------------------
+    std::uint32_t GetTickCount() override { return m_clock.GetTickCount(); }
+    TimeOfDay Now() override { return m_clock.Now(); }
+    int UtcOffsetMinutes(std::int64_t seconds) override { return m_clock.UtcOffsetMinutes(seconds); }
+    const char* StampSource() const override { return m_clock.StampSource(); }
+    void Sleep(std::uint32_t ms) override;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs an input handler with the tick counter at the moment of the message.
+    void Answer(const std::function<void()>& deliver);
+
+    HWND m_hwnd = nullptr;
+    SteadyClock& m_clock;
+    std::unique_ptr<CVeskView> m_view;
+    GdiObjects m_objects;
+    std::vector<std::function<void()>> m_tasks;
+    bool m_saved = false;
+};
