@@ -38,7 +38,8 @@ fuzz: build-fuzz
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -L fuzz
 
 test: build build-asan build-fuzz windows
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && KBR_WINDOWS_PROGRAM=$(CURDIR)/$(WIN_BUILD)/src/app/win32/kbr_dorin.exe \
+	  ctest --output-on-failure -j $(JOBS)
 	cd $(WIN_BUILD) && ctest --output-on-failure
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
 	@# The sanitized program ended every way while dialogs, menus and messages are open.

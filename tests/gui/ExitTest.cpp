@@ -630,3 +630,158 @@ TEST_F(ProgramTest, EndedAtRandomMomentsNoFileIsDamagedAndNoRecordLost)
     EXPECT_EQ(lost, 0);
     EXPECT_EQ(unclean, 0);
 }
+
+// ---------------------------------------------------------------------------------
+// The Windows build (KBR_WINDOWS_PROGRAM, which make test gives) under Wine, on this
+// X server: the same user, through the same X server, against the .exe.
+
+namespace {
+
+class WindowsProgramTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        const char* exe = ::getenv("KBR_WINDOWS_PROGRAM");
+        if (!exe || !*exe)
+            GTEST_SKIP() << "no Windows build given (KBR_WINDOWS_PROGRAM; make test gives it)";
+        this->exe = exe;
+        ASSERT_TRUE(fs::exists(this->exe)) << this->exe;
+        // One Wine prefix for the run: making one takes seconds.
+        prefix = fs::temp_directory_path() / ("kbr_wineprefix_" + std::to_string(::getpid()));
+    }
+    void StartExe()
+    {
+        program = Spawn(dir, display, {"/usr/bin/wine", exe.c_str(), nullptr},
+                        {"WINEPREFIX=" + prefix.string(), "WINEDEBUG=-all"}, Limits{false, (dir / "wine.log").string()});
+    }
+    std::optional<ProgramWindow> View()
+    {
+        const auto w = FindWindowTitled(display, kTitle);
+        return w ? FindViewIn(*w) : std::nullopt;
+    }
+    // Ends the program as a user closing its window does.
+    bool Close()
+    {
+        const auto w = FindWindowTitled(display, kTitle);
+        if (!w)
+            return false;
+        SendCloseRequest(*w);
+        const bool ended = EndedCleanly(Reap(program, 20000));
+        program = 0;
+        WaitUntil([&] { return !FindWindowTitled(display, kTitle); }, 5000);
+        return ended;
+    }
+    // Dark pixels of the view's line at (x, y), 220 by 16 pixels.
+    int DarkIn(const ProgramWindow& view, int x, int y)
+    {
+        int dark = 0;
+        for (int j = 0; j < 16; ++j)
+            for (int i = 0; i < 220; i += 2)
+                dark += IsBlackAt(display, view.x + x + i, view.y + y + j);
+        return dark;
+    }
+    // Gives the window the keyboard with a click and chooses mode A. Right after its
+    // start Wine may still be activating the window; a person whose key went
+    // nowhere presses it again.
+    bool ChooseModeA(const ProgramWindow& view)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(display, view.x + view.width / 2, view.y + view.height * 3 / 4);
+            WaitUntil([] { return false; }, 1000);
+            PressKeysym(XK_a);
+            if (WaitUntil([&] { return IsBlackAt(display, view.x + 74, view.y + 74); }, 8000))
+                return true;
+        }
+        return false;
+    }
+    // Plays answers in mode A with the view's square at 30..120.
+    void Answer(const ProgramWindow& view, int count)
+    {
+        for (int answer = 1; answer <= count; ++answer) {
+            ASSERT_TRUE(WaitUntil([&] { return IsBlackAt(display, view.x + 74, view.y + 74); }, 15000))
+                << "square " << answer << ScreenSavedTo("windows-square.png");
+            WaitUntil([] { return false; }, 200);  // a person's reaction
+            PressKeysym(XK_space);
+            ASSERT_TRUE(WaitUntil([&] { return !IsBlackAt(display, view.x + 74, view.y + 74); }, 5000))
+                << "result " << answer;
+        }
+    }
+    void TearDown() override
+    {
+        if (program > 0) {
+            ::kill(program, SIGKILL);
+            Reap(program, 5000);
+            program = 0;
+        }
+        if (!prefix.empty() && fs::exists(prefix)) {
+            const std::string stop = "WINEPREFIX=" + prefix.string() + " wineserver -k >/dev/null 2>&1";
+            if (std::system(stop.c_str()) >= 0)
+                fs::remove_all(prefix);
+        }
+        ProgramTest::TearDown();
+    }
+
+    std::string exe;
+    fs::path prefix;
+};
+
+}  // namespace
+
+TEST_F(WindowsProgramTest, PlaysASeriesKeepsTheRecordsAndOpensItsDialogs)
+{
+    StartExe();
+    std::optional<ProgramWindow> view;
+    // The first start under a new Wine prefix sets the prefix up first.
+    ASSERT_TRUE(WaitUntil([&] {
+        view = View();
+        const auto w = FindWindowTitled(display, kTitle);
+        return view && w && WhatTheViewShows(*w) == ViewShows::Page;
+    }, 90000)) << "the window with its title and the index page" << Read(dir / "wine.log")
+               << ScreenSavedTo("windows-start.png");
+    EXPECT_GE(view->width, 540) << view->x << "," << view->y << " " << view->width << "x" << view->height;
+    EXPECT_GE(view->height, 260);
+
+    ASSERT_TRUE(ChooseModeA(*view)) << "mode A's first square" << ScreenSavedTo("windows-mode-a.png");
+    Answer(*view, 10);
+    WaitUntil([] { return false; }, 500);
+    EXPECT_GT(DarkIn(*view, 230, 120), 20) << "the session record's line" << ScreenSavedTo("windows-series.png");
+    EXPECT_EQ(DarkIn(*view, 230, 140), 0) << "no total record yet";
+
+    // The Validation dialog from the menu, closed with Esc.
+    PressKeysymWith(XK_Alt_L, XK_m);
+    WaitUntil([] { return false; }, 500);
+    PressKeysym(XK_v);
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowTitled(display, "Validation").has_value(); }, 10000))
+        << "the Validation dialog" << ScreenSavedTo("windows-validation.png");
+    PressKeysym(XK_Escape);
+    EXPECT_TRUE(WaitUntil([&] { return !FindWindowTitled(display, "Validation"); }, 10000));
+
+    // Russian from the menu: Menu, Language..., Russian.
+    PressKeysymWith(XK_Alt_L, XK_m);
+    WaitUntil([] { return false; }, 500);
+    PressKeysym(XK_l);
+    WaitUntil([] { return false; }, 500);
+    PressKeysym(XK_r);
+    WaitUntil([] { return false; }, 500);
+
+    ASSERT_TRUE(Close()) << "ended cleanly";
+    ExpectSaved();
+    const auto saved = RecordsIn(dir / "kbr_dorin.ini");
+    ASSERT_TRUE(saved) << "a good records file";
+    EXPECT_GT(saved->records[0], 0.0) << "mode A's record, from the series";
+    EXPECT_EQ(saved->language, 'R');
+
+    // The next start reads them: one answer shows the total record's line.
+    StartExe();
+    ASSERT_TRUE(WaitUntil([&] {
+        view = View();
+        const auto w = FindWindowTitled(display, kTitle);
+        return view && w && WhatTheViewShows(*w) == ViewShows::Page;
+    }, 30000)) << "started again";
+    ASSERT_TRUE(ChooseModeA(*view)) << "mode A's first square";
+    Answer(*view, 1);
+    WaitUntil([] { return false; }, 500);
+    EXPECT_GT(DarkIn(*view, 230, 140), 20) << "the total record read at start" << ScreenSavedTo("windows-again.png");
+    EXPECT_TRUE(Close());
+}
