@@ -1,5 +1,9 @@
 #include "platform/win32/Win32ViewWindow.h"
 
+#include <dwmapi.h>
+
+#include <algorithm>
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"kbr_dorin_view";
@@ -57,40 +61,81 @@ LRESULT CALLBACK Win32ViewWindow::Procedure(HWND hwnd, UINT message, WPARAM wPar
     return self ? self->Handle(message, wParam, lParam) : ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void Win32ViewWindow::Answer(const std::function<void()>& deliver)
+void Win32ViewWindow::Answer(unsigned what, const std::function<void()>& deliver)
 {
     // The message's time counts on the system's tick counter (milliseconds since
-    // start); its age tells when it came on the program's own counter.
+    // start, in steps of 10 to 16 ms); its age tells when it came on the program's
+    // own counter, to within those steps.
     const DWORD age = ::GetTickCount() - static_cast<DWORD>(::GetMessageTime());
-    SteadyClock::EventScope at(m_clock, SteadyClock::MonotonicMillis() - age);
+    const std::uint32_t messageAt = SteadyClock::MonotonicMillis() - age;
+    constexpr std::uint32_t kMessageSteps = 40;
+    const auto raw = m_rawInput.Take(what, messageAt - kMessageSteps);
+    m_inputSource = raw ? "raw-input" : "message-time";
+    SteadyClock::EventScope at(m_clock, raw.value_or(messageAt));
     deliver();
+}
+
+const char* Win32ViewWindow::StampSource() const
+{
+    const char* source = m_clock.StampSource();
+    return std::string_view(source) == "event" ? m_inputSource : source;
+}
+
+std::uint32_t Win32ViewWindow::GetTickCount()
+{
+    if (m_inPaint) {
+        m_tickReadInPaint = true;
+        m_paintTick = SteadyClock::MonotonicMillis();
+    }
+    return m_clock.GetTickCount();
+}
+
+void Win32ViewWindow::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(m_hwnd, &ps);
+    m_inPaint = true;
+    m_tickReadInPaint = false;
+    {
+        GdiCanvas canvas(dc, m_hwnd, m_objects);
+        m_view->OnDraw(canvas);
+    }
+    m_inPaint = false;
+    ::EndPaint(m_hwnd, &ps);
+    if (!m_tickReadInPaint)
+        return;
+    // The square is on the screen when the desktop has composed the frame it was
+    // drawn into: DwmFlush returns then. Without composition the drawing is on the
+    // screen once GDI has done it.
+    ::GdiFlush();
+    BOOL composing = FALSE;
+    if (SUCCEEDED(::DwmIsCompositionEnabled(&composing)) && composing && SUCCEEDED(::DwmFlush()))
+        m_displayMethod = "dwm-flush";
+    else
+        m_displayMethod = "gdi-flush";
+    const auto lag = static_cast<std::int32_t>(SteadyClock::MonotonicMillis() - m_paintTick);
+    m_clock.AddDisplayLag(static_cast<std::uint32_t>(std::clamp(lag, 0, 1000)));
 }
 
 LRESULT Win32ViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(m_hwnd, &ps);
-        {
-            GdiCanvas canvas(dc, m_hwnd, m_objects);
-            m_view->OnDraw(canvas);
-        }
-        ::EndPaint(m_hwnd, &ps);
+    case WM_PAINT:
+        OnPaint();
         return 0;
-    }
     case WM_KEYDOWN:
-        Answer([&] { m_view->OnKeyDown(static_cast<unsigned>(wParam), LOWORD(lParam), HIWORD(lParam)); });
+        Answer(static_cast<unsigned>(wParam),
+               [&] { m_view->OnKeyDown(static_cast<unsigned>(wParam), LOWORD(lParam), HIWORD(lParam)); });
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         ::SetFocus(m_hwnd);
-        Answer([&] { m_view->OnLButtonDown(); });
+        Answer(RawInputStamps::kLeftButton, [&] { m_view->OnLButtonDown(); });
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
         ::SetFocus(m_hwnd);
-        Answer([&] { m_view->OnRButtonDown(); });
+        Answer(RawInputStamps::kRightButton, [&] { m_view->OnRButtonDown(); });
         return 0;
     case WM_TIMER:
         m_view->OnTimer(static_cast<unsigned>(wParam));

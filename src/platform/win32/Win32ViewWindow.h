@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/posix/SteadyClock.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/RawInputStamps.h"
 #include "view/VeskView.h"
 
 class Win32ViewWindow : public WindowHost, public Clock {
@@ -34,17 +35,22 @@ public:
     void PostTask(std::function<void()> task) override;
 
     // --- Clock --------------------------------------------------------------------
-    std::uint32_t GetTickCount() override { return m_clock.GetTickCount(); }
+    // A tick read while painting is taken before the picture is on the screen: the
+    // counter is held back by the lag once the frame is composed (see OnPaint).
+    std::uint32_t GetTickCount() override;
     TimeOfDay Now() override { return m_clock.Now(); }
     int UtcOffsetMinutes(std::int64_t seconds) override { return m_clock.UtcOffsetMinutes(seconds); }
-    const char* StampSource() const override { return m_clock.StampSource(); }
+    const char* DisplayTimeSource() const override { return m_displayMethod; }
+    const char* StampSource() const override;
     void Sleep(std::uint32_t ms) override;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    // Runs an input handler with the tick counter at the moment of the message.
-    void Answer(const std::function<void()>& deliver);
+    void OnPaint();
+    // Runs an input handler with the tick counter at the moment of the press: from
+    // raw input where it came, else from the message's time.
+    void Answer(unsigned what, const std::function<void()>& deliver);
 
     HWND m_hwnd = nullptr;
     SteadyClock& m_clock;
@@ -52,4 +58,10 @@ private:
     GdiObjects m_objects;
     std::vector<std::function<void()>> m_tasks;
     bool m_saved = false;
+    RawInputStamps m_rawInput;
+    const char* m_inputSource = "message-time";  // of the latest answer
+    bool m_inPaint = false;
+    bool m_tickReadInPaint = false;
+    std::uint32_t m_paintTick = 0;  // monotonic, when the paint read the tick
+    const char* m_displayMethod = "gdi-flush";
 };
