@@ -267,6 +267,13 @@ LRESULT CWin32MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         ::DestroyWindow(m_hwnd);
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The session ends without closing the window: the records are saved now.
+        if (wParam)
+            m_view->SaveRecordsOnce();
+        return 0;
     case WM_DESTROY:
         m_view->SaveRecordsOnce();  // the view window goes with the frame
         ::PostQuitMessage(0);

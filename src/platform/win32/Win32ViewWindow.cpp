@@ -8,6 +8,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"kbr_dorin_view";
 constexpr UINT kRunTasks = WM_APP + 1;
+constexpr UINT_PTR kPauseTimer = 2;  // the view's own timer is 1
 
 }  // namespace
 
@@ -94,14 +95,37 @@ void Win32ViewWindow::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hwnd, &ps);
+    if (m_paused) {  // the picture of the pause stays; the view paints when they end
+        GdiCanvas canvas(dc, m_hwnd, m_objects);
+        ReplayCanvas::Draw(m_pausedPicture, canvas, m_pauses[m_pauseIndex].steps);
+        ::EndPaint(m_hwnd, &ps);
+        return;
+    }
     m_inPaint = true;
     m_tickReadInPaint = false;
     {
         GdiCanvas canvas(dc, m_hwnd, m_objects);
-        m_view->OnDraw(canvas);
+        ReplayCanvas recorder(canvas);
+        m_recorder = &recorder;
+        m_view->OnDraw(recorder);
+        m_recorder = nullptr;
+        if (!m_pauses.empty()) {
+            m_paused = true;
+            m_pauseIndex = 0;
+            m_pausedPicture = recorder.TakePicture();
+        }
     }
     m_inPaint = false;
     ::EndPaint(m_hwnd, &ps);
+    if (m_paused) {
+        ::SetTimer(m_hwnd, kPauseTimer, m_pauses.front().ms, nullptr);  // the picture up to it is shown
+        return;
+    }
+    if (m_timerDeferred) {
+        m_timerDeferred = false;
+        if (m_timerId != 0)
+            m_view->OnTimer(m_timerId);
+    }
     if (!m_tickReadInPaint)
         return;
     // The square is on the screen when the desktop has composed the frame it was
@@ -124,21 +148,32 @@ LRESULT Win32ViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return 0;
     case WM_KEYDOWN:
+        if (m_paused)  // input is dropped during the records messages' pauses
+            return 0;
         Answer(static_cast<unsigned>(wParam),
                [&] { m_view->OnKeyDown(static_cast<unsigned>(wParam), LOWORD(lParam), HIWORD(lParam)); });
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         ::SetFocus(m_hwnd);
+        if (m_paused)
+            return 0;
         Answer(RawInputStamps::kLeftButton, [&] { m_view->OnLButtonDown(); });
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
         ::SetFocus(m_hwnd);
+        if (m_paused)
+            return 0;
         Answer(RawInputStamps::kRightButton, [&] { m_view->OnRButtonDown(); });
         return 0;
     case WM_TIMER:
-        m_view->OnTimer(static_cast<unsigned>(wParam));
+        if (wParam == kPauseTimer)
+            EndPause();
+        else if (m_paused)
+            m_timerDeferred = true;  // delivered after the repaint that ends the pauses
+        else
+            m_view->OnTimer(static_cast<unsigned>(wParam));
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
@@ -154,13 +189,21 @@ LRESULT Win32ViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+// Setting the timer again, or killing it, drops an expiry that waits for the end of
+// a pause: it belongs to the timer as it was.
 unsigned Win32ViewWindow::SetTimer(unsigned id, unsigned intervalMs)
 {
+    m_timerDeferred = false;
+    m_timerId = id;
     return static_cast<unsigned>(::SetTimer(m_hwnd, id, intervalMs, nullptr));
 }
 
 void Win32ViewWindow::KillTimer(unsigned id)
 {
+    if (id == m_timerId) {
+        m_timerDeferred = false;
+        m_timerId = 0;
+    }
     ::KillTimer(m_hwnd, id);
 }
 
@@ -182,10 +225,26 @@ void Win32ViewWindow::PostTask(std::function<void()> task)
         ::PostMessageW(m_hwnd, kRunTasks, 0, 0);
 }
 
-// As the program was written for: the pause blocks inside the paint, with what the
-// paint has drawn so far on the screen.
 void Win32ViewWindow::Sleep(std::uint32_t ms)
 {
-    ::GdiFlush();
-    ::Sleep(ms);
+    if (!m_inPaint) {
+        ::Sleep(ms);
+        return;
+    }
+    m_pauses.push_back({m_recorder->Steps(), ms});
+    m_recorder->Hold();
+}
+
+void Win32ViewWindow::EndPause()
+{
+    ::KillTimer(m_hwnd, kPauseTimer);
+    if (++m_pauseIndex < m_pauses.size()) {
+        ::SetTimer(m_hwnd, kPauseTimer, m_pauses[m_pauseIndex].ms, nullptr);
+        Invalidate(true);
+        return;
+    }
+    m_paused = false;
+    m_pauses.clear();
+    m_pausedPicture.clear();
+    Invalidate(true);
 }

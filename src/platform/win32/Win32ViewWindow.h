@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/ReplayCanvas.h"
 #include "platform/posix/SteadyClock.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/RawInputStamps.h"
@@ -48,6 +49,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
+    void EndPause();
     // Runs an input handler with the tick counter at the moment of the press: from
     // raw input where it came, else from the message's time.
     void Answer(unsigned what, const std::function<void()>& deliver);
@@ -64,4 +66,20 @@ private:
     bool m_tickReadInPaint = false;
     std::uint32_t m_paintTick = 0;  // monotonic, when the paint read the tick
     const char* m_displayMethod = "gdi-flush";
+
+    // The pauses after records messages, taken after the paint that asked for them
+    // (a window does not show what a paint draws while the paint blocks): the
+    // window shows what the paint had drawn when it asked for each pause and takes
+    // no input until they end; a timer expiry meanwhile waits for the repaint.
+    struct Pause {
+        std::size_t steps;  // of the paint's picture, drawn when the pause began
+        std::uint32_t ms;
+    };
+    ReplayCanvas* m_recorder = nullptr;  // of the paint in progress
+    std::vector<Pause> m_pauses;
+    std::size_t m_pauseIndex = 0;
+    bool m_paused = false;
+    ReplayCanvas::Picture m_pausedPicture;
+    bool m_timerDeferred = false;
+    unsigned m_timerId = 0;
 };

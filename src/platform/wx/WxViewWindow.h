@@ -14,7 +14,7 @@
 #include "platform/WindowHost.h"
 #include "platform/posix/SteadyClock.h"
 #include "platform/wx/DisplayTime.h"
-#include "platform/wx/ReplayCanvas.h"
+#include "platform/ReplayCanvas.h"
 #include "platform/wx/WxCanvas.h"
 #include "view/VeskView.h"
 
