@@ -45,71 +45,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// --- the watcher process --------------------------------------------------------------
-
-struct Report {
-    std::int64_t onsetUs;
-    std::int64_t pressUs;
-    bool sharp;  // both moments are known to within kSharpUs
-    std::int64_t goneUs;         // the square left the screen (the result came)
-    std::int64_t afterResultUs;  // from the previous answer's result to this square; 0: first
-};
-
-// The watcher knows the onset only to within its polling, and the press only to
-// within the server's handling of it. Normally that is 0.1 to 0.7 ms; an answer
-// where either is known less well than the 2 ms the program is held to (the
-// machine held the watcher or the server up) says more about the instrument than
-// about the program, so it is set aside and counted.
-constexpr std::int64_t kSharpUs = 2000;
-
-// Watches (x, y) for the black square of mode A; after each onset presses X a
-// random 150..350 ms later, waits for the result to replace the square and writes
-// what it did and saw to out. Ends when in closes.
-[[noreturn]] void Watch(int in, int out, int x, int y)
-{
-    std::mt19937 random(12345);
-    std::uniform_int_distribution<int> delayMs(150, 350);
-    auto stopped = [&] {
-        char c;
-        const ssize_t n = ::recv(in, &c, 1, MSG_DONTWAIT);
-        return n == 0;  // the program's end of the socket is gone
-    };
-    std::int64_t lastMiss = 0;  // when the last poll that found no square was sent
-    std::int64_t lastGone = 0;
-    auto squareShown = [&] {
-        const std::int64_t sent = xwatch::NowMicros();
-        if (xwatch::Pixel(x, y) == 0x000000)
-            return true;
-        lastMiss = sent;
-        return false;
-    };
-    while (true) {
-        while (!squareShown()) {
-            if (stopped())
-                std::_Exit(0);
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-        const std::int64_t onset = xwatch::NowMicros();  // it appeared after lastMiss
-        const std::int64_t due = onset + delayMs(random) * 1000LL;
-        while (xwatch::NowMicros() < due - 1500)
-            std::this_thread::sleep_for(std::chrono::microseconds(500));
-        while (xwatch::NowMicros() < due) {
-        }
-        std::int64_t handled = 0;
-        const std::int64_t pressed = xwatch::PressKey(XK_x, &handled);
-        const bool sharp = onset - lastMiss <= kSharpUs && handled - pressed <= kSharpUs;
-        while (squareShown()) {
-            if (stopped())
-                std::_Exit(0);
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-        const Report r{onset, pressed, sharp, lastMiss, lastGone ? onset - lastGone : 0};
-        lastGone = lastMiss;
-        if (::write(out, &r, sizeof r) != sizeof r)
-            std::_Exit(1);
-    }
-}
-
 // --- the program's side -------------------------------------------------------------------
 
 void Pump()
@@ -283,7 +218,7 @@ int main(int argc, char** argv)
         realtime.sched_priority = sched_get_priority_min(SCHED_FIFO);
         if (::sched_setscheduler(0, SCHED_FIFO, &realtime) != 0)
             std::fprintf(stderr, "bench/timing: the watcher runs without real-time priority\n");
-        Watch(sockets[1], sockets[1], square.x, square.y);
+        xwatch::WatchSquares(sockets[1], sockets[1], square.x, square.y);
     }
     ::close(sockets[1]);
 
@@ -309,7 +244,7 @@ int main(int argc, char** argv)
         // A report comes once the result is on the screen; the program's loop never
         // waits for it. True when every answer the program judged has its report.
         auto readReports = [&] {
-            Report r{};
+            xwatch::Report r{};
             while (applied.size() < probe.ours.size() &&
                    ::recv(sockets[0], &r, sizeof r, MSG_DONTWAIT) == static_cast<ssize_t>(sizeof r)) {
                 applied.push_back(r.sharp ? (r.pressUs - r.onsetUs) / 1000.0 : std::nan(""));
@@ -353,7 +288,7 @@ int main(int argc, char** argv)
     ::waitpid(watcher, nullptr, 0);
 
     PrintTable(results, stdout);
-    std::printf("answers set aside (watcher or X server held up over %lld ms):", static_cast<long long>(kSharpUs / 1000));
+    std::printf("answers set aside (watcher or X server held up over %lld ms):", static_cast<long long>(xwatch::kSharpUs / 1000));
     for (size_t i = 0; i < setAside.size(); ++i)
         std::printf("%s %s", i ? ";" : "", setAside[i].c_str());
     std::printf("\n");

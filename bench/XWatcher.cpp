@@ -6,6 +6,13 @@
 
 #include <ctime>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
 #include <cstdlib>
 #include <string>
 
@@ -83,6 +90,51 @@ void Click(int x, int y)
 {
     const char* name = std::getenv("DISPLAY");
     ClickAt(name ? name : "", x, y);
+}
+
+[[noreturn]] void WatchSquares(int in, int out, int x, int y, unsigned long keysym, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delayMs(150, 350);
+    auto stopped = [&] {
+        char c;
+        const ssize_t n = ::recv(in, &c, 1, MSG_DONTWAIT);
+        return n == 0;  // the other end is gone
+    };
+    std::int64_t lastMiss = 0;  // when the last poll that found no square was sent
+    std::int64_t lastGone = 0;
+    auto squareShown = [&] {
+        const std::int64_t sent = NowMicros();
+        if (Pixel(x, y) == 0x000000)
+            return true;
+        lastMiss = sent;
+        return false;
+    };
+    while (true) {
+        while (!squareShown()) {
+            if (stopped())
+                std::_Exit(0);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        const std::int64_t onset = NowMicros();  // it appeared after lastMiss
+        const std::int64_t due = onset + delayMs(random) * 1000LL;
+        while (NowMicros() < due - 1500)
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        while (NowMicros() < due) {
+        }
+        std::int64_t handled = 0;
+        const std::int64_t pressed = PressKey(keysym, &handled);
+        const bool sharp = onset - lastMiss <= kSharpUs && handled - pressed <= kSharpUs;
+        while (squareShown()) {
+            if (stopped())
+                std::_Exit(0);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        const Report r{onset, pressed, sharp, lastMiss, lastGone ? onset - lastGone : 0};
+        lastGone = lastMiss;
+        if (::write(out, &r, sizeof r) != sizeof r)
+            std::_Exit(1);
+    }
 }
 
 }  // namespace xwatch

@@ -29,4 +29,26 @@ bool FindView(const char* title, int* x, int* y);
 // A click of the left button at (x, y) of the screen, through XTest.
 void Click(int x, int y);
 
+// What the watcher saw and did for one square.
+struct Report {
+    std::int64_t onsetUs;
+    std::int64_t pressUs;
+    bool sharp;                  // both moments are known to within kSharpUs
+    std::int64_t goneUs;         // the square left the screen (the result came)
+    std::int64_t afterResultUs;  // from the previous answer's result to this square; 0: first
+};
+
+// The watcher knows the onset only to within its polling, and the press only to
+// within the server's handling of it. Normally that is 0.1 to 0.7 ms; an answer
+// where either is known less well than 2 ms (the machine held the watcher or the
+// server up) says more about the instrument than about the program measured, so
+// it is set aside and counted.
+constexpr std::int64_t kSharpUs = 2000;
+
+// Watches (x, y) for a black square; after each onset presses keysym a random
+// 150..350 ms later (the same sequence for the same seed), waits for the square to
+// leave the screen and writes a Report to out. Ends when the other end of in closes.
+[[noreturn]] void WatchSquares(int in, int out, int x, int y, unsigned long keysym = 0x78 /* XK_x */,
+                               unsigned seed = 12345);
+
 }  // namespace xwatch
