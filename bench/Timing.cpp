@@ -35,6 +35,7 @@
 #include <wx/image.h>
 #include <wx/timer.h>
 
+#include "Load.h"
 #include "TimingStats.h"
 #include "XWatcher.h"
 #include "app/MainFrm.h"
@@ -88,21 +89,6 @@ private:
     std::uint32_t m_lastStop = 0;
     std::uint32_t m_lastStart = 0;
 };
-
-std::vector<pid_t> LoadBothCores()
-{
-    std::vector<pid_t> busy;
-    for (int i = 0; i < 2; ++i) {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            volatile unsigned long spin = 0;
-            while (true)
-                spin = spin + 1;
-        }
-        busy.push_back(pid);
-    }
-    return busy;
-}
 
 // min / median / p95 / max of a series of durations.
 std::string Spread(std::vector<double> ms)

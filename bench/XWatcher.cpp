@@ -94,6 +94,12 @@ void Click(int x, int y)
 
 [[noreturn]] void WatchSquares(int in, int out, int x, int y, unsigned long keysym, unsigned seed)
 {
+    WatchCount(in, out, x, y, keysym, seed, 0);
+    std::_Exit(0);
+}
+
+bool WatchCount(int in, int out, int x, int y, unsigned long keysym, unsigned seed, int count)
+{
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> delayMs(150, 350);
     auto stopped = [&] {
@@ -110,10 +116,10 @@ void Click(int x, int y)
         lastMiss = sent;
         return false;
     };
-    while (true) {
+    for (int watched = 0; count == 0 || watched < count; ++watched) {
         while (!squareShown()) {
             if (stopped())
-                std::_Exit(0);
+                return false;
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         const std::int64_t onset = NowMicros();  // it appeared after lastMiss
@@ -127,14 +133,15 @@ void Click(int x, int y)
         const bool sharp = onset - lastMiss <= kSharpUs && handled - pressed <= kSharpUs;
         while (squareShown()) {
             if (stopped())
-                std::_Exit(0);
+                return false;
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         const Report r{onset, pressed, sharp, lastMiss, lastGone ? onset - lastGone : 0};
         lastGone = lastMiss;
         if (::write(out, &r, sizeof r) != sizeof r)
-            std::_Exit(1);
+            return false;
     }
+    return true;
 }
 
 }  // namespace xwatch

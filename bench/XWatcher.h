@@ -47,7 +47,10 @@ constexpr std::int64_t kSharpUs = 2000;
 
 // Watches (x, y) for a black square; after each onset presses keysym a random
 // 150..350 ms later (the same sequence for the same seed), waits for the square to
-// leave the screen and writes a Report to out. Ends when the other end of in closes.
+// leave the screen and writes a Report to out. Returns after count squares (0: no
+// limit) or when the other end of in closes (false then).
+bool WatchCount(int in, int out, int x, int y, unsigned long keysym, unsigned seed, int count);
+// The same without a limit, in a process of its own: it ends with in.
 [[noreturn]] void WatchSquares(int in, int out, int x, int y, unsigned long keysym = 0x78 /* XK_x */,
                                unsigned seed = 12345);
 
