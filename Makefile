@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 export ASAN_OPTIONS  = halt_on_error=1:detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build build-asan build-fuzz windows test fuzz package bench run clean
+.PHONY: all deps build build-asan build-fuzz windows test fuzz package bench bench-peers run clean
 
 all: build
 
@@ -58,6 +58,12 @@ package: build
 # (e.g. BENCH_ARGS="--only idle --answers 50").
 bench: build
 	BEDS="$(BEDS)" bash scripts/bench.sh $(BUILD) bench/out $(BENCH_ARGS)
+
+# kbr_dorin beside a browser test (jsPsych in Chromium), a naive Tk program and
+# Psychtoolbox-3, one watcher for all; installs what the peers need. PEERS_ARGS is
+# passed to bench/peers (e.g. PEERS_ARGS="--answers 40").
+bench-peers: build
+	bash scripts/bench-peers.sh $(BUILD) bench/out/peers $(PEERS_ARGS)
 
 run: build
 	bash scripts/run.sh $(BUILD)/src/app/kbr_dorin

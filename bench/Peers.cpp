@@ -4,7 +4,8 @@
 // onset; each program's own reported reaction time is compared with that delay.
 // Programs take turns in blocks, so that whatever drifts touches all alike; each
 // block runs idle and with both cores loaded.
-//   bench_peers [--answers N] [--block B] [--peers tk,kbr_dorin] [--out DIR]
+//   bench_peers [--answers N] [--block B] [--peers jspsych,tk,kbr_dorin] [--out DIR]
+//               [--node-modules DIR]
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -54,6 +55,7 @@ struct Running {
     pid_t pid = 0;
     int out = -1;
     std::string pending;  // output read but not yet a whole line
+    std::vector<pid_t> others;  // started beside it (a browser beside its page's server)
 
     // Lines written so far, without blocking.
     std::vector<std::string> Lines()
@@ -70,6 +72,14 @@ struct Running {
     }
     void Stop()
     {
+        for (pid_t other : others) {
+            ::kill(other, SIGTERM);
+            if (!WaitUntil([&] { return ::waitpid(other, nullptr, WNOHANG) == other; }, 10s)) {
+                ::kill(other, SIGKILL);
+                ::waitpid(other, nullptr, 0);
+            }
+        }
+        others.clear();
         if (pid > 0) {
             ::kill(pid, SIGTERM);
             if (!WaitUntil([&] { return ::waitpid(pid, nullptr, WNOHANG) == pid; }, 10s)) {
@@ -149,6 +159,47 @@ Peer TkPeer(const fs::path& source)
         if (!WaitUntil([] { return xwatch::Pixel(150, 150) == 0xFFFFFF; }, 20s))
             return false;
         xwatch::Click(300, 250);  // the keyboard goes where the pointer is
+        return true;
+    };
+    peer.times = [times](const fs::path&, Running& running) {
+        for (const auto& line : running.Lines())
+            if (line.rfind("rt ", 0) == 0)
+                times->push_back(std::atof(line.c_str() + 3));
+        auto all = *times;
+        return all;
+    };
+    return peer;
+}
+
+// jsPsych in Chromium, full screen (the page's square stands where the screen's
+// does), its page served from 127.0.0.1 by a server that prints the rts it posts.
+Peer JsPsychPeer(const fs::path& source, const fs::path& modules)
+{
+    Peer peer;
+    peer.name = "jsPsych in Chromium";
+    const std::string jspsych = FirstLine("node -p \"require('" + (modules / "jspsych" / "package.json").string() +
+                                          "').version\"");
+    peer.version = "jsPsych " + jspsych + ", " + FirstLine("chromium --version");
+    std::shared_ptr<std::vector<double>> times = std::make_shared<std::vector<double>>();
+    peer.start = [source, modules, times](const fs::path& dir, Running& running, int& x, int& y) {
+        times->clear();
+        const std::string port = std::to_string(20000 + ::getpid() % 20000);
+        running = Start({"python3", (source / "peers" / "serve_jspsych.py").string(),
+                         (source / "peers" / "jspsych").string(), modules.string(), port},
+                        dir);
+        Running browser = Start({"chromium", "--no-sandbox", "--kiosk", "--no-first-run", "--no-default-browser-check",
+                                 "--noerrdialogs", "--password-store=basic", "--user-data-dir=" + (dir / "profile").string(),
+                                 "http://127.0.0.1:" + port + "/"},
+                                dir);
+        ::close(browser.out);
+        running.others.push_back(browser.pid);
+        x = 150;
+        y = 150;
+        // The page is up when the screen at the square's place turns white.
+        if (!WaitUntil([] { return xwatch::Pixel(150, 150) == 0xFFFFFF && xwatch::Pixel(600, 400) == 0xFFFFFF; },
+                       60s))
+            return false;
+        xwatch::Click(600, 400);  // the page gets the keyboard
         return true;
     };
     peer.times = [times](const fs::path&, Running& running) {
@@ -309,7 +360,8 @@ double MedianAbs(const std::vector<double>& v)
 int main(int argc, char** argv)
 {
     int answers = 200, blockSize = 20;
-    std::string only = "tk,kbr_dorin";
+    std::string only = "jspsych,tk,kbr_dorin";
+    fs::path modules = "node_modules";
     fs::path out = "bench/out/peers";
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--answers") == 0)
@@ -320,6 +372,8 @@ int main(int argc, char** argv)
             only = argv[i + 1];
         else if (std::strcmp(argv[i], "--out") == 0)
             out = argv[i + 1];
+        else if (std::strcmp(argv[i], "--node-modules") == 0)  // where npm put jsPsych
+            modules = fs::absolute(argv[i + 1]);
     }
     out = fs::absolute(out);
     fs::create_directories(out);
@@ -333,6 +387,8 @@ int main(int argc, char** argv)
             peers.push_back(TkPeer(source));
         else if (name == "kbr_dorin")
             peers.push_back(KbrDorinPeer(KBR_PROGRAM));
+        else if (name == "jspsych")
+            peers.push_back(JsPsychPeer(source, modules));
     }
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, sockets) != 0)
