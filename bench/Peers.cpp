@@ -24,6 +24,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -144,6 +145,17 @@ std::string FirstLine(const std::string& command)
     return line;
 }
 
+// The times a program prints, a line "rt <ms>" each, gathered into times.
+std::function<std::vector<double>(const fs::path&, Running&)> TimesPrinted(std::shared_ptr<std::vector<double>> times)
+{
+    return [times](const fs::path&, Running& running) {
+        for (const auto& line : running.Lines())
+            if (line.rfind("rt ", 0) == 0)
+                times->push_back(std::atof(line.c_str() + 3));
+        return *times;
+    };
+}
+
 Peer TkPeer(const fs::path& source)
 {
     Peer peer;
@@ -161,13 +173,7 @@ Peer TkPeer(const fs::path& source)
         xwatch::Click(300, 250);  // the keyboard goes where the pointer is
         return true;
     };
-    peer.times = [times](const fs::path&, Running& running) {
-        for (const auto& line : running.Lines())
-            if (line.rfind("rt ", 0) == 0)
-                times->push_back(std::atof(line.c_str() + 3));
-        auto all = *times;
-        return all;
-    };
+    peer.times = TimesPrinted(times);
     return peer;
 }
 
@@ -202,13 +208,7 @@ Peer JsPsychPeer(const fs::path& source, const fs::path& modules)
         xwatch::Click(600, 400);  // the page gets the keyboard
         return true;
     };
-    peer.times = [times](const fs::path&, Running& running) {
-        for (const auto& line : running.Lines())
-            if (line.rfind("rt ", 0) == 0)
-                times->push_back(std::atof(line.c_str() + 3));
-        auto all = *times;
-        return all;
-    };
+    peer.times = TimesPrinted(times);
     return peer;
 }
 

@@ -9,11 +9,13 @@ build=$(realpath "$1")
 out=$(realpath -m "$2")
 shift 2
 
-packages=(chromium nodejs npm python3-tk octave-psychtoolbox-3 xvfb)
+packages=(chromium nodejs python3-tk octave-psychtoolbox-3 xvfb)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# Some Node.js packages bring npm along; Debian's comes apart.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
