@@ -4,8 +4,8 @@
 // onset; each program's own reported reaction time is compared with that delay.
 // Programs take turns in blocks, so that whatever drifts touches all alike; each
 // block runs idle and with both cores loaded.
-//   bench_peers [--answers N] [--block B] [--peers jspsych,tk,kbr_dorin] [--out DIR]
-//               [--node-modules DIR]
+//   bench_peers [--answers N] [--block B] [--peers jspsych,psychtoolbox,tk,kbr_dorin] [--out DIR]
+//               [--node-modules DIR] [--replot peers-errors.csv]
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -34,6 +34,9 @@
 #include "TimingStats.h"
 #include "XWatcher.h"
 #include "history/sqlite/SqliteHistory.h"
+
+#include <wx/app.h>
+#include <wx/image.h>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -116,7 +119,10 @@ Running Start(const std::vector<std::string>& args, const fs::path& dir)
     }
     ::close(pipeFds[1]);
     ::fcntl(pipeFds[0], F_SETFL, O_NONBLOCK);
-    return {pid, pipeFds[0]};
+    Running running;
+    running.pid = pid;
+    running.out = pipeFds[0];
+    return running;
 }
 
 // One program as the benchmark drives it.
@@ -207,6 +213,29 @@ Peer JsPsychPeer(const fs::path& source, const fs::path& modules)
             return false;
         xwatch::Click(600, 400);  // the page gets the keyboard
         return true;
+    };
+    peer.times = TimesPrinted(times);
+    return peer;
+}
+
+// Psychtoolbox-3 in Octave: the flip's stimulus onset and KbQueue's press time.
+// Xvfb has no vertical retrace, so its start-up sync tests fail: they are skipped.
+Peer PsychtoolboxPeer(const fs::path& source)
+{
+    Peer peer;
+    peer.name = "Psychtoolbox-3";
+    peer.version = "Psychtoolbox " + FirstLine("dpkg-query -W -f='${Version}' octave-psychtoolbox-3") + ", " +
+                   FirstLine("octave --version");
+    std::shared_ptr<std::vector<double>> times = std::make_shared<std::vector<double>>();
+    peer.start = [source, times](const fs::path& dir, Running& running, int& x, int& y) {
+        times->clear();
+        running = Start({"env", "PTB_SKIP_SYNC_TESTS=1", "octave", "--no-gui", "--quiet", "--no-window-system",
+                         "--eval", "run('" + (source / "peers" / "ptb_rt.m").string() + "')"},
+                        dir);
+        x = 150;
+        y = 150;
+        return WaitUntil([] { return xwatch::Pixel(150, 150) == 0xFFFFFF && xwatch::Pixel(350, 250) == 0xFFFFFF; },
+                         60s);
     };
     peer.times = TimesPrinted(times);
     return peer;
@@ -355,14 +384,31 @@ double MedianAbs(const std::vector<double>& v)
     return Median(a);
 }
 
+// The plot of a run's errors, drawn with wx (started only now: the watcher was
+// forked before any toolkit ran).
+bool Plot(const fs::path& csv, const fs::path& png)
+{
+    wxApp::SetInstance(new wxApp);
+    int wxArgc = 1;
+    char name[] = "bench_peers";
+    char* wxArgv[] = {name, nullptr};
+    if (!wxEntryStart(wxArgc, wxArgv))
+        return false;
+    wxInitAllImageHandlers();
+    PlotPeers(ReadPeersCsv(csv), png);
+    wxEntryCleanup();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     int answers = 200, blockSize = 20;
-    std::string only = "jspsych,tk,kbr_dorin";
+    std::string only = "jspsych,psychtoolbox,tk,kbr_dorin";
     fs::path modules = "node_modules";
     fs::path out = "bench/out/peers";
+    fs::path replot;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--answers") == 0)
             answers = std::max(1, std::atoi(argv[i + 1]));
@@ -374,9 +420,13 @@ int main(int argc, char** argv)
             out = argv[i + 1];
         else if (std::strcmp(argv[i], "--node-modules") == 0)  // where npm put jsPsych
             modules = fs::absolute(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--replot") == 0)  // the plot of an earlier run's CSV
+            replot = fs::absolute(argv[i + 1]);
     }
     out = fs::absolute(out);
     fs::create_directories(out);
+    if (!replot.empty())
+        return Plot(replot, out / "peers-errors.png") ? 0 : 1;
     const fs::path source = fs::path(KBR_SOURCE_DIR) / "bench";
     const fs::path work = fs::temp_directory_path() / ("kbr_peers_" + std::to_string(::getpid()));
 
@@ -389,6 +439,8 @@ int main(int argc, char** argv)
             peers.push_back(KbrDorinPeer(KBR_PROGRAM));
         else if (name == "jspsych")
             peers.push_back(JsPsychPeer(source, modules));
+        else if (name == "psychtoolbox")
+            peers.push_back(PsychtoolboxPeer(source));
     }
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, sockets) != 0)
@@ -456,5 +508,9 @@ int main(int argc, char** argv)
     print("\n");
     if (table)
         std::fclose(table);
+    csv.close();
+    if (!Plot(out / "peers-errors.csv", out / "peers-errors.png"))
+        return 1;
+    std::printf("plot: %s\n", (out / "peers-errors.png").c_str());
     return 0;
 }

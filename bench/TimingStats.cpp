@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <numeric>
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
+#include <wx/graphics.h>
 #include <wx/image.h>
 
 ErrorSummary Summarise(const std::vector<double>& errors)
@@ -147,4 +149,115 @@ std::vector<TimingResult> ReadCsv(const std::filesystem::path& file)
         r.naiveSummary = Summarise(r.naive);
     }
     return results;
+}
+
+std::vector<PeerErrors> ReadPeersCsv(const std::filesystem::path& file)
+{
+    std::vector<PeerErrors> rows;
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);  // the header
+    while (std::getline(in, line)) {
+        const size_t first = line.find(','), second = line.find(',', first + 1);
+        if (second == std::string::npos)
+            continue;
+        const std::string condition = line.substr(0, first), program = line.substr(first + 1, second - first - 1);
+        auto row = std::find_if(rows.begin(), rows.end(),
+                                [&](const PeerErrors& r) { return r.condition == condition && r.program == program; });
+        if (row == rows.end())
+            row = rows.insert(rows.end(), {condition, program, {}});
+        row->errors.push_back(std::stod(line.substr(second + 1)));
+    }
+    return rows;
+}
+
+void PlotPeers(const std::vector<PeerErrors>& rows, const std::filesystem::path& file)
+{
+    // |error| from 0.01 ms (anything smaller drawn there) to 1000 ms, five decades.
+    constexpr double kLowLog = -2, kHighLog = 3;
+    constexpr int kWidth = 960, kLeft = 190, kRight = 130, kRow = 44, kTitle = 28, kAxis = 34;
+    std::vector<std::string> conditions, programs;
+    for (const PeerErrors& r : rows) {
+        if (std::find(conditions.begin(), conditions.end(), r.condition) == conditions.end())
+            conditions.push_back(r.condition);
+        if (std::find(programs.begin(), programs.end(), r.program) == programs.end())
+            programs.push_back(r.program);
+    }
+    const int panel = kTitle + kRow * static_cast<int>(programs.size()) + kAxis;
+    const int height = panel * static_cast<int>(conditions.size()) + 50;
+    wxBitmap bitmap(kWidth, height, 24);
+    wxMemoryDC dc(bitmap);
+    dc.SetBackground(*wxWHITE_BRUSH);
+    dc.Clear();
+    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+    const wxFont font = wxFontInfo(10);
+    const wxFont bold = wxFontInfo(10).Bold();
+    auto xOf = [&](double ms) {
+        const double l = std::clamp(std::log10(std::max(ms, 1e-9)), kLowLog, kHighLog);
+        return kLeft + (l - kLowLog) / (kHighLog - kLowLog) * (kWidth - kLeft - kRight);
+    };
+    const wxColour colours[] = {{200, 60, 40}, {150, 80, 170}, {220, 140, 20}, {30, 90, 200}, {40, 140, 70}};
+    auto colourOf = [&](const std::string& program) {
+        if (program == "kbr_dorin")
+            return wxColour(30, 90, 200);
+        const size_t i = std::find(programs.begin(), programs.end(), program) - programs.begin();
+        return colours[i % 3];
+    };
+    for (size_t c = 0; c < conditions.size(); ++c) {
+        const double top = static_cast<double>(c) * panel + 8;
+        gc->SetFont(bold, *wxBLACK);
+        gc->DrawText(wxString::FromUTF8(conditions[c]), 10, top);
+        const double rowsTop = top + kTitle, rowsBottom = rowsTop + kRow * static_cast<double>(programs.size());
+        // Decades and their steps.
+        for (int d = static_cast<int>(kLowLog); d <= static_cast<int>(kHighLog); ++d) {
+            for (int step = 1; step <= (d < kHighLog ? 9 : 1); ++step) {
+                const double x = xOf(step * std::pow(10.0, d));
+                gc->SetPen(wxPen(step == 1 ? wxColour(170, 170, 170) : wxColour(230, 230, 230), 1));
+                gc->StrokeLine(x, rowsTop, x, rowsBottom + (step == 1 ? 5 : 0));
+            }
+            gc->SetFont(font, *wxBLACK);
+            const wxString label = d < 0 ? wxString::Format("%g", std::pow(10.0, d)) : wxString::Format("%d", int(std::lround(std::pow(10.0, d))));
+            double w = 0, h = 0;
+            gc->GetTextExtent(label, &w, &h);
+            gc->DrawText(label, xOf(std::pow(10.0, d)) - w / 2, rowsBottom + 7);
+        }
+        for (size_t p = 0; p < programs.size(); ++p) {
+            const double mid = rowsTop + kRow * (static_cast<double>(p) + 0.5);
+            gc->SetFont(font, *wxBLACK);
+            double w = 0, h = 0;
+            gc->GetTextExtent(wxString::FromUTF8(programs[p]), &w, &h);
+            gc->DrawText(wxString::FromUTF8(programs[p]), kLeft - 12 - w, mid - h / 2);
+            const auto row = std::find_if(rows.begin(), rows.end(), [&](const PeerErrors& r) {
+                return r.condition == conditions[c] && r.program == programs[p];
+            });
+            if (row == rows.end() || row->errors.empty())
+                continue;
+            const wxColour colour = colourOf(programs[p]);
+            gc->SetPen(*wxTRANSPARENT_PEN);
+            gc->SetBrush(wxBrush(wxColour(colour.Red(), colour.Green(), colour.Blue(), 110)));
+            std::vector<double> absolute;
+            unsigned jitter = 12345;
+            for (double e : row->errors) {
+                absolute.push_back(std::fabs(e));
+                jitter = jitter * 1103515245u + 12345u;  // a fixed spread, the same picture each time
+                const double dy = (static_cast<double>((jitter >> 16) % 1000) / 1000.0 - 0.5) * (kRow - 14);
+                gc->DrawEllipse(xOf(std::fabs(e)) - 3, mid + dy - 3, 6, 6);
+            }
+            std::sort(absolute.begin(), absolute.end());
+            const size_t n = absolute.size();
+            const double median = n % 2 ? absolute[n / 2] : (absolute[n / 2 - 1] + absolute[n / 2]) / 2;
+            gc->SetPen(wxPen(*wxBLACK, 3));
+            gc->StrokeLine(xOf(median), mid - kRow / 2.0 + 3, xOf(median), mid + kRow / 2.0 - 3);
+            gc->SetFont(font, colour);
+            gc->GetTextExtent("x", &w, &h);
+            gc->DrawText(wxString::Format("median %.2f ms", median), kWidth - kRight + 10, mid - h / 2);
+        }
+    }
+    gc->SetFont(font, *wxBLACK);
+    gc->DrawText("absolute error |reported - applied| of each answer, ms, log scale (0.01 stands for anything "
+                 "smaller); black bar: median",
+                 10, height - 34);
+    gc.reset();
+    dc.SelectObject(wxNullBitmap);
+    bitmap.ConvertToImage().SaveFile(wxString(file.string()), wxBITMAP_TYPE_PNG);
 }

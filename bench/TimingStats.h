@@ -30,3 +30,14 @@ void WriteCsv(const std::vector<TimingResult>& results, const std::filesystem::p
 std::vector<TimingResult> ReadCsv(const std::filesystem::path& file);
 // A histogram per condition, ours and the naive method side by side (needs wx).
 void PlotErrors(const std::vector<TimingResult>& results, const std::filesystem::path& file);
+
+// The errors of one program in one condition (bench/peers).
+struct PeerErrors {
+    std::string condition;
+    std::string program;
+    std::vector<double> errors;  // reported - applied, ms
+};
+std::vector<PeerErrors> ReadPeersCsv(const std::filesystem::path& file);
+// Each answer's absolute error as a dot on a log scale, a row per program with
+// its median marked, a panel per condition (needs wx).
+void PlotPeers(const std::vector<PeerErrors>& rows, const std::filesystem::path& file);
