@@ -230,7 +230,7 @@ Peer PsychtoolboxPeer(const fs::path& source)
     peer.start = [source, times](const fs::path& dir, Running& running, int& x, int& y) {
         times->clear();
         running = Start({"env", "PTB_SKIP_SYNC_TESTS=1", "octave", "--no-gui", "--quiet", "--no-window-system",
-                         "--eval", "run('" + (source / "peers" / "ptb_rt.m").string() + "')"},
+                         "--eval", "source('" + (source / "peers" / "ptb_rt.m").string() + "')"},
                         dir);
         x = 150;
         y = 150;

@@ -175,7 +175,7 @@ void PlotPeers(const std::vector<PeerErrors>& rows, const std::filesystem::path&
 {
     // |error| from 0.01 ms (anything smaller drawn there) to 1000 ms, five decades.
     constexpr double kLowLog = -2, kHighLog = 3;
-    constexpr int kWidth = 960, kLeft = 190, kRight = 130, kRow = 44, kTitle = 28, kAxis = 34;
+    constexpr int kWidth = 960, kLeft = 190, kRight = 140, kRow = 44, kTitle = 28, kAxis = 34;
     std::vector<std::string> conditions, programs;
     for (const PeerErrors& r : rows) {
         if (std::find(conditions.begin(), conditions.end(), r.condition) == conditions.end())

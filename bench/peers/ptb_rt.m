@@ -6,6 +6,7 @@
 % come from the benchmark's XTest keyboard, which Psychtoolbox does not choose by
 % itself (it passes over XTest devices): the queue is made on it by name.
 more off;
+sigterm_dumps_octave_core(false);  % the benchmark ends it with SIGTERM
 Screen('Preference', 'SkipSyncTests', str2double(getenv('PTB_SKIP_SYNC_TESTS')));
 Screen('Preference', 'VisualDebugLevel', 0);
 Screen('Preference', 'Verbosity', 1);
