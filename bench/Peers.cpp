@@ -32,6 +32,7 @@
 
 #include "Load.h"
 #include "TimingStats.h"
+#include "Wait.h"
 #include "XWatcher.h"
 #include "history/sqlite/SqliteHistory.h"
 
@@ -42,17 +43,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds timeout)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 // A program started with its standard output on a pipe the benchmark reads.
 struct Running {

@@ -31,13 +31,7 @@ if [ ! -f "$modules/node_modules/jspsych/package.json" ]; then
   (cd "$modules" && npm install --no-audit --no-fund --silent jspsych@8.3.0 @jspsych/plugin-html-keyboard-response@2.2.0)
 fi
 
-priority=()
-if chrt -f 1 true 2>/dev/null; then
-  priority=(chrt -f 1)
-  note="X server: Xvfb at real-time priority (SCHED_FIFO 1)"
-else
-  note="X server: Xvfb at normal priority (real-time not allowed here)"
-fi
+source "$(dirname "$0")/xvfb-priority.sh"
 export DISPLAY=:$((90 + RANDOM % 100))
 "${priority[@]}" Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 server=$!
@@ -45,6 +39,6 @@ trap 'kill $server 2>/dev/null || true' EXIT
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 mkdir -p "$out"
-echo "$note"
+echo "$server_note"
 "$build/bench/bench_peers" --out "$out" --node-modules "$modules/node_modules" "$@"
-echo "$note" >>"$out/peers.txt"
+echo "$server_note" >>"$out/peers.txt"

@@ -19,13 +19,7 @@ out=$(realpath -m "$2")
 shift 2
 beds=${BEDS:-bare picom mutter-x11 weston mutter-wayland}
 
-priority=()
-if chrt -f 1 true 2>/dev/null; then
-  priority=(chrt -f 1)
-  server_note="X server: Xvfb at real-time priority (SCHED_FIFO 1)"
-else
-  server_note="X server: Xvfb at normal priority (real-time not allowed here)"
-fi
+source "$(dirname "$0")/xvfb-priority.sh"
 echo "$server_note"
 
 children=()
