@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <numeric>
 
@@ -196,12 +197,12 @@ void PlotPeers(const std::vector<PeerErrors>& rows, const std::filesystem::path&
         const double l = std::clamp(std::log10(std::max(ms, 1e-9)), kLowLog, kHighLog);
         return kLeft + (l - kLowLog) / (kHighLog - kLowLog) * (kWidth - kLeft - kRight);
     };
-    const wxColour colours[] = {{200, 60, 40}, {150, 80, 170}, {220, 140, 20}, {30, 90, 200}, {40, 140, 70}};
+    const wxColour colours[] = {{200, 60, 40}, {150, 80, 170}, {220, 140, 20}};  // kbr_dorin is always blue
     auto colourOf = [&](const std::string& program) {
         if (program == "kbr_dorin")
             return wxColour(30, 90, 200);
         const size_t i = std::find(programs.begin(), programs.end(), program) - programs.begin();
-        return colours[i % 3];
+        return colours[i % std::size(colours)];
     };
     for (size_t c = 0; c < conditions.size(); ++c) {
         const double top = static_cast<double>(c) * panel + 8;
