@@ -27,6 +27,15 @@ void OpenOnSquare(Session& s, unsigned modeKey)
     s.WaitOutPause();
 }
 
+// From the middle of a wait: answers the square when it comes, ms after it.
+void AnswerNextSquare(Session& s, int ms)
+{
+    for (int i = 0; i < 10000 && !s.Square(); ++i)
+        s.Wait(1);
+    s.Wait(static_cast<unsigned>(ms + s.doc.m_nSeed % 10));
+    s.Press(key::Space);
+}
+
 }  // namespace
 
 TEST(Answer, PressAfterTheSquareShowsTheCorrectedReactionAndTheDelay)
@@ -171,6 +180,74 @@ TEST(Answer, KeyDuringTheWaitIsAFalseStartReportedWhenTheWaitEnds)
     EXPECT_EQ(s.doc.m_dSeriesCount, 0.0);
     EXPECT_FALSE(s.Shows("Series: 250, "));
     EXPECT_TRUE(s.doc.m_bPauseRunning) << "the next wait begins at once";
+}
+
+TEST(Answer, AKeyHeldOrBouncingAfterTheAnswerIsTheSameAnswer)
+{
+    // After answering mode A's first square with the first input, what else comes
+    // before the next square; then that square is answered.
+    struct Case {
+        const char* name;
+        unsigned answer;
+        unsigned second;        // pressed again after the answer ...
+        unsigned secondAfterMs;  // ... this long after it (0: not at all)
+        unsigned heldMs;        // the answer's key repeats for so long, every 33 ms
+        bool falseStart;
+    };
+    const Case cases[] = {
+        {"held 0.3 s", key::Space, 0, 0, 300, false},
+        {"held 1 s", key::Space, 0, 0, 1000, false},
+        {"held 2.5 s, into the next wait", key::Space, 0, 0, 2500, false},
+        {"the same key again after 20 ms", key::Space, key::Space, 20, 0, false},
+        {"the left button again after 20 ms", kLeftButton, kLeftButton, 20, 0, false},
+        {"the right button again after 49 ms", kRightButton, kRightButton, 49, 0, false},
+        {"the same key again after 50 ms", key::Space, key::Space, 50, 0, true},
+        {"a double click's second press after 200 ms", kLeftButton, kLeftButton, 200, 0, true},
+        {"another key after 20 ms", key::Space, key::S, 20, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        OpenOnSquare(s, key::A);
+        s.Wait(250);
+        Give(s, c.answer);
+        ASSERT_EQ(s.doc.m_dSeriesCount, 1.0);
+        for (unsigned t = 33; t <= c.heldMs; t += 33) {
+            s.Wait(33);
+            s.Repeat(c.answer);
+        }
+        if (c.second != 0) {
+            s.Wait(c.secondAfterMs);
+            Give(s, c.second);
+        }
+        EXPECT_EQ(s.doc.m_bFalseStart, c.falseStart);
+        AnswerNextSquare(s, 230);
+        EXPECT_TRUE(s.Shows("230 ms REACTION."));
+        EXPECT_EQ(s.doc.m_dSeriesCount, c.falseStart ? 1.0 : 2.0) << "a false start empties the series";
+    }
+}
+
+TEST(Answer, AKeyHeldThroughTheWaitIsOneFalseStart)
+{
+    Session s;
+    s.Open();
+    s.Press(key::A);
+    s.AnswerWithReaction(250);
+    s.Wait(500);
+    s.Press(key::Space);
+    // Held past the end of the wait and a second into the next one.
+    int repeatsAfter = 10;
+    for (int i = 0; i < 100 && repeatsAfter > 0; ++i) {
+        s.Wait(100);
+        s.Repeat(key::Space);
+        if (s.Shows("FALSTART."))
+            --repeatsAfter;
+    }
+    ASSERT_EQ(repeatsAfter, 0);
+    EXPECT_FALSE(s.doc.m_bFalseStart) << "the repeats during the next wait are no false start";
+    AnswerNextSquare(s, 240);
+    EXPECT_TRUE(s.Shows("240 ms REACTION."));
+    EXPECT_EQ(s.doc.m_dSeriesCount, 1.0);
 }
 
 TEST(Answer, GreenSquareWithheldForOneSecondIsOkAndKeepsTheSeries)

@@ -43,6 +43,8 @@ public:
     int m_nPrevSide = 0;
     int m_nRepeats = 0;
     int m_nSeed;  // 0..100472
+    unsigned m_nAnswerKey = 0;         // the key or button of the latest answer
+    std::uint32_t m_dwAnswerTick = 0;  // and when it came
 
     // --- series and records ---------------------------------------------------------
     double m_dSeriesLength = 10.0;

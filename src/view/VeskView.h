@@ -32,6 +32,8 @@ constexpr unsigned kEnter = 0x0D;
 constexpr unsigned kEscape = 0x1B;
 constexpr unsigned kX = 0x58;  // also the right mouse button
 constexpr unsigned kZ = 0x5A;  // also the left mouse button
+// In the flags of a key-down: the key was already down, so this is its auto-repeat.
+constexpr unsigned kKeyWasDown = 0x4000;
 }  // namespace vk
 
 // Where a text of the given extent starts so that it stands centred horizontally

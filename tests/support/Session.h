@@ -33,6 +33,8 @@ public:
     }
 
     void Press(unsigned code) { sim.Deliver([&] { view.OnKeyDown(code, 1, 0); }); }
+    // The key-down the system repeats while a key is held.
+    void Repeat(unsigned code) { sim.Deliver([&] { view.OnKeyDown(code, 1, vk::kKeyWasDown); }); }
     void ClickLeft() { sim.Deliver([&] { view.OnLButtonDown(); }); }
     void ClickRight() { sim.Deliver([&] { view.OnRButtonDown(); }); }
     void Wait(unsigned ms) { sim.Advance(ms); }

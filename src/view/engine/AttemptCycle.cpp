@@ -16,6 +16,11 @@ constexpr int kWaitBase = 2000;
 constexpr int kWaitStep = 23;
 constexpr unsigned kWithholdWindowMs = 1000;
 constexpr unsigned kTimerId = 1;
+// A second press of the answering key or button this soon after the answer is the
+// same press: a bouncing switch or a finger that touched twice. Nobody presses a key
+// twice on purpose within 50 ms (the fastest tapping is some 100 ms per tap), and a
+// double click's second press comes later than this and still counts.
+constexpr std::uint32_t kBounceMs = 50;
 
 // Keys that answer for the left and for the right hand in mode C. The lower-case
 // codes are F4, F11, keypad separator and F9, which answer like their letters.
@@ -195,9 +200,15 @@ void CVeskView::StopTiming()
 // ---------------------------------------------------------------------------------
 // Answers
 
-void CVeskView::OnKeyDown(unsigned nChar, unsigned /*nRepCnt*/, unsigned /*nFlags*/)
+void CVeskView::OnKeyDown(unsigned nChar, unsigned /*nRepCnt*/, unsigned nFlags)
 {
     CVeskDoc& doc = GetDocument();
+    // A key held down repeats on its own: only its first press is the user's.
+    if (nFlags & vk::kKeyWasDown)
+        return;
+    if (nChar == doc.m_nAnswerKey && m_platform.clock.GetTickCount() - doc.m_dwAnswerTick < kBounceMs)
+        return;
+
     if (doc.m_bPauseRunning)
         doc.m_bFalseStart = true;
 
@@ -214,6 +225,8 @@ void CVeskView::OnKeyDown(unsigned nChar, unsigned /*nRepCnt*/, unsigned /*nFlag
             if (doc.m_chMode == 'c' && doc.m_strSide == "left" && !IsIn(kLeftKeys, nChar))
                 doc.m_bMistake = true;
             StopTiming();
+            doc.m_nAnswerKey = nChar;
+            doc.m_dwAnswerTick = doc.m_dwStopTick;
             m_bAnswerToLog = true;
             doc.m_bAttemptOver = true;
             Invalidate();
