@@ -97,7 +97,7 @@ TEST(RecordsStartup, EveryOutcomeOfTheTwoFiles)
         bool backupAtExit;
     };
     const Case cases[] = {
-        {"both good", good, backup, {}, 180.3, false},
+        {"both good", good, good, {}, 180.3, false},
         {"records damaged, backup good", garbage, backup, {kRestored}, 250.5, false},
         {"records damaged, no backup", garbage, none, {kCleared}, 0.0, true},
         {"both damaged", garbage, garbage, {kRestored, kBackupBad}, 0.0, false},
@@ -105,7 +105,7 @@ TEST(RecordsStartup, EveryOutcomeOfTheTwoFiles)
         {"records missing, backup damaged", none, garbage, {kRestored, kRestored, kBackupBad}, 0.0, false},
         {"first run", none, none, {}, 0.0, true},
         {"records of 10 bytes", std::string("0123456789"), backup, {kRestored}, 250.5, false},
-        {"records of 400 bytes", good + std::string(105, 'q'), backup, {}, 180.3, false},
+        {"records of 400 bytes", good + std::string(105, 'q'), good, {}, 180.3, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -171,6 +171,41 @@ TEST(RecordsStartup, OneChangedCheckMarkByteBringsBackTheBackupsRecords)
     EXPECT_EQ(Messages(s), std::vector<std::string>{kRestored});
     EXPECT_EQ(s.sim.beeps.size(), 1u);
     EXPECT_EQ(s.doc.m_dTotalRecord[0], 250.5);
+}
+
+// A run ended between the two renames of its save leaves the backup copy behind the
+// records file. The next start-up brings the copy up to the file, so that when the
+// file is damaged later, its restore gives back what the file held.
+TEST(RecordsStartup, ABackupCopyThatLagsBehindIsBroughtUpToTheFile)
+{
+    struct Case {
+        const char* name;
+        double iniRecord, bakRecord;  // mode A; 0: the copy is damaged
+        double agreed;
+    };
+    const Case cases[] = {
+        {"the copy is older", 180.3, 250.5, 180.3},
+        {"the copy is damaged", 180.3, 0.0, 180.3},
+        {"the copy holds the better record", 250.5, 180.3, 180.3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteWholeFile(kIniName, GoodFile(c.iniRecord));
+        WriteWholeFile(kBakName, c.bakRecord > 0.0 ? GoodFile(c.bakRecord) : std::string(kFileSize, 'Z'));
+        {
+            Session s;
+            ASSERT_TRUE(Start(s));
+            EXPECT_TRUE(Messages(s).empty());
+            EXPECT_EQ(s.doc.m_dTotalRecord[0], c.agreed);
+            EXPECT_EQ(ReadWholeFile(kBakName), ReadWholeFile(kIniName)) << "agreed at start-up";
+            // Killed: no save at exit.
+        }
+        EditPlainRecordsFile([](std::string& plain, const CVeskDoc& at) { plain[at.m_nCheckPos[3] + 1] = 'x'; });
+        Session after;
+        ASSERT_TRUE(Start(after));
+        EXPECT_EQ(Messages(after), std::vector<std::string>{kRestored});
+        EXPECT_EQ(after.doc.m_dTotalRecord[0], c.agreed) << "the restore goes back on nothing";
+    }
 }
 
 TEST(RecordsStartup, RecordsAndLanguageOutliveTheRun)

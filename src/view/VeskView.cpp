@@ -35,6 +35,7 @@ void CVeskView::OnDraw(Canvas& dc)
             }
             doc.m_bRecordsLoaded = true;
             CheckRecordsWritable();
+            AgreeBackupCopy();
         }
         if (doc.m_nNotices != 0) {  // told before anything else; the page follows
             ShowNotices();

@@ -111,6 +111,8 @@ public:
     void RestoreRecordsFile();
     void BackupRecordsFile();
     void SaveRecords();
+    void StoreRecords();     // a save within the records lock
+    void AgreeBackupCopy();  // at start-up: the backup copy no older than the file
     void OnDestroy();
     void MergeSavedRecords();
     void CheckRecordsWritable();

@@ -88,6 +88,23 @@ std::optional<Contents> records::ReadGoodFile(std::string_view plain)
     return contents;
 }
 
+void records::CodeBytes(std::string& bytes, bool encode)
+{
+    const std::size_t have = bytes.size();
+    if (have < kFileSize)
+        bytes.resize(kFileSize);
+    // Past the end of a short file each position repeats the byte last written.
+    unsigned char b = ' ';
+    for (std::size_t i = 0; i < kFileSize; ++i) {
+        if (i < have)
+            b = static_cast<unsigned char>(bytes[i]);
+        const int digit = kFileKey[i % kFileKey.size()];
+        const int v = (b & 0x7F) + (encode ? digit : -digit);
+        b = static_cast<unsigned char>(v & 0xFF);
+        bytes[i] = static_cast<char>(b);
+    }
+}
+
 // ---------------------------------------------------------------------------------
 // The file in memory
 
@@ -166,20 +183,7 @@ void CVeskView::CodeRecordsFile(std::string_view operation)
     if (!bytes)
         return;
     const bool decode = operation == "decode";
-    const std::size_t have = bytes->size();
-    if (have < kFileSize)
-        bytes->resize(kFileSize);
-
-    // Past the end of a short file each position repeats the byte last written.
-    unsigned char b = ' ';
-    for (std::size_t i = 0; i < kFileSize; ++i) {
-        if (i < have)
-            b = static_cast<unsigned char>((*bytes)[i]);
-        const int digit = kFileKey[i % kFileKey.size()];
-        const int v = (b & 0x7F) + (decode ? -digit : digit);
-        b = static_cast<unsigned char>(v & 0xFF);
-        (*bytes)[i] = static_cast<char>(b);
-    }
+    CodeBytes(*bytes, !decode);
     if (!decode)
         WriteBackRecordsFile();  // the pass that ends a sequence
     EndRecordsOperation();

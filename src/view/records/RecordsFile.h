@@ -39,6 +39,9 @@ double SlotValue(std::string_view plain, int position);
 // Three zero copies give 0 (no record stored).
 std::optional<double> Majority(const std::array<double, 3>& copies);
 
+// The coding pass over the first 295 bytes, in place (a shorter file grows to them).
+void CodeBytes(std::string& bytes, bool encode);
+
 // What a plain file holds, when it passes every check of the start-up.
 struct Contents {
     char language;

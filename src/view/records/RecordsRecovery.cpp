@@ -193,10 +193,16 @@ void CVeskView::BackupRecordsFile()
 // restoring. The file stays as the start-up left it.
 void CVeskView::SaveRecords()
 {
-    CVeskDoc& doc = GetDocument();
-    if (!doc.m_bRecordsLoaded)
+    if (!GetDocument().m_bRecordsLoaded)
         return;
     const RecordsLock lock;  // another copy closing now waits for this one
+    StoreRecords();
+}
+
+// The records file, then its backup copy when it is due.
+void CVeskView::StoreRecords()
+{
+    CVeskDoc& doc = GetDocument();
     m_bRecordsWriteFailed = false;
     {
         const RecordsSequence sequence(*this);
@@ -212,6 +218,40 @@ void CVeskView::SaveRecords()
     }
     if (m_bRecordsWriteFailed && !doc.m_bRecordsReadOnly)
         doc.m_nNotices |= notice::kSaveFailed;
+}
+
+// A save writes the records file and then its backup copy: a run ended between the
+// two leaves a copy that lags behind, and a later restore from it would go back on
+// records the user had. So a start-up that finds the two files disagreeing brings
+// them together at once: the better record of each mode from either good file, the
+// language of the records file. A damaged copy is made good again the same way.
+void CVeskView::AgreeBackupCopy()
+{
+    CVeskDoc& doc = GetDocument();
+    if (doc.m_bRecordsReadOnly || doc.m_bRecordsCleared || doc.m_bIniMissing || doc.m_bBakMissing)
+        return;
+    const auto ini = ReadCopy(kIniName);
+    auto bak = ReadCopy(kBakName);
+    if (!ini || !bak || *ini == *bak)
+        return;
+    CodeBytes(*bak, false);
+    bool better = false;
+    if (const auto saved = ReadGoodFile(*bak)) {
+        for (int m = 0; m < 3; ++m) {
+            const double theirs = saved->records[m];
+            double& ours = doc.m_dTotalRecord[m];
+            if (theirs > 0.0 && (ours == 0.0 || theirs < ours)) {
+                ours = theirs;
+                better = true;
+            }
+        }
+    }
+    if (better) {
+        doc.m_chBackupState = 'b';  // the file first, then the copy from it
+        StoreRecords();
+    } else {
+        BackupRecordsFile();
+    }
 }
 
 // Another copy of the program may have saved since this one started: its better
