@@ -261,6 +261,7 @@ Peer KbrDorinPeer(const std::string& program)
             log->ForEachAnswer([&](const history::StoredAnswer& row) {
                 if (row.answer.verdict == history::Verdict::Reaction)
                     times.push_back(row.answer.rawMs);
+                return true;
             });
         return times;
     };

@@ -28,7 +28,10 @@ std::vector<StoredAnswer> StoredAnswers(const std::string& path = kDatabaseName)
     Problem problem;
     std::vector<StoredAnswer> rows;
     if (const auto log = SqliteHistory::OpenForReading(path, &problem))
-        log->ForEachAnswer([&](const StoredAnswer& row) { rows.push_back(row); });
+        log->ForEachAnswer([&](const StoredAnswer& row) {
+            rows.push_back(row);
+            return true;
+        });
     return rows;
 }
 
@@ -404,4 +407,60 @@ TEST(History, ExportedCsvReadsBackAsStored)
     EXPECT_EQ(ExportCsv("missing.db", "never.csv", &error), -1);
     EXPECT_FALSE(FileExists("never.csv"));
     EXPECT_EQ(ExportCsv(kDatabaseName, "no/such/folder/out.csv", &error), -1);
+}
+
+// An export replaces its file only when it is whole, never writes through a link
+// that others could have planted, and says why when it cannot be done.
+TEST(History, AnExportThatCannotCompleteLeavesTheEarlierFileAndSaysWhy)
+{
+    Problem problem;
+    std::string error;
+    EXPECT_EQ(ExportCsv(kDatabaseName, "out.csv", &error), -1);
+    EXPECT_NE(error.find("no history found: there is no kbr_dorin.db in " +
+                         std::filesystem::current_path().string()),
+              std::string::npos)
+        << error;
+
+    {
+        auto log = SqliteHistory::OpenForWriting(kDatabaseName, &problem);
+        ASSERT_TRUE(log);
+        Answer a;
+        a.mode = 'a';
+        a.shownMs = a.rawMs = 250;
+        for (int i = 0; i < 2000; ++i)  // some 200 kB of CSV: written in several pieces
+            ASSERT_EQ(log->Add(a, nullptr), Problem::None);
+    }
+    WriteWholeFile("out.csv", "an earlier export\n");
+    std::filesystem::create_directory("out.csv.new");  // in the way of the usual name beside it
+
+    int asked = 0;
+    EXPECT_EQ(ExportCsv(kDatabaseName, "out.csv", &error, [&] { return ++asked > 1000; }), -1);
+    EXPECT_EQ(ReadWholeFile("out.csv"), "an earlier export\n") << "stopped half-way";
+    EXPECT_EQ(ExportCsv(kDatabaseName, "out.csv", &error), 2000) << error;
+    EXPECT_EQ(ReadWholeFile("out.csv").substr(0, 3), "id,");
+
+    struct Case {
+        const char* name;
+        std::string target;
+        std::string why;
+    };
+    std::filesystem::create_directory("shared");
+    ::chmod("shared", 01777);  // as /tmp: anyone may put a link there
+    WriteWholeFile("victim.txt", "not ours\n");
+    std::filesystem::create_symlink(std::filesystem::absolute("victim.txt"), "shared/out.csv");
+    std::filesystem::create_directory("folder.csv");
+    const Case cases[] = {
+        {"no such folder", "no/such/folder/out.csv", "No such file or directory"},
+        {"a link in a folder others can write", "shared/out.csv", "a link that others could change"},
+        {"a folder", "folder.csv", "it is a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        error.clear();
+        EXPECT_EQ(ExportCsv(kDatabaseName, c.target, &error), -1);
+        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+    }
+    EXPECT_EQ(ReadWholeFile("victim.txt"), "not ours\n");
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_EQ(entry.path().filename().string().find("out.csv.new-"), std::string::npos) << "left behind";
 }

@@ -1,5 +1,6 @@
 // Entry point: the program takes no options of its own beyond --help and --version,
 // and refuses anything else before a window or a display is needed.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,6 +53,28 @@ bool EnterDesktopDataFolder()
     return true;
 }
 
+// --export-history: an export ended by a signal stops at the next row, leaves the
+// file it would have replaced as it was, and then ends as the signal asked.
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+int ExportHistory(const char* csvPath)
+{
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(sig, [](int sig) { g_stopSignal = sig; });
+    std::string error;
+    const int rows = history::ExportCsv(history::kDatabaseName, csvPath, &error, [] { return g_stopSignal != 0; });
+    if (rows < 0) {
+        std::fprintf(stderr, "kbr_dorin: %s\n", error.c_str());
+        if (g_stopSignal != 0) {
+            std::signal(g_stopSignal, SIG_DFL);
+            std::raise(g_stopSignal);
+        }
+        return 1;
+    }
+    std::printf("kbr_dorin: %d answers written to %s\n", rows, csvPath);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -65,15 +88,16 @@ int main(int argc, char** argv)
             std::printf("kbr_dorin %s (built %s)\n", KBR_VERSION, KBR_BUILD_DATE);
             return 0;
         }
-        if (std::strcmp(argv[1], "--export-history") == 0 && argc == 3) {
-            std::string error;
-            const int rows = history::ExportCsv(history::kDatabaseName, argv[2], &error);
-            if (rows < 0) {
-                std::fprintf(stderr, "kbr_dorin: %s\n", error.c_str());
-                return 1;
+        if (std::strcmp(argv[1], "--export-history") == 0) {
+            if (argc == 3 && *argv[2] != '\0')
+                return ExportHistory(argv[2]);
+            if (argc < 3 || *argv[2] == '\0') {
+                std::fprintf(stderr, "kbr_dorin: --export-history needs the name of the file to write "
+                                     "(kbr_dorin --export-history FILE.csv)\n");
+                return 2;
             }
-            std::printf("kbr_dorin: %d answers written to %s\n", rows, argv[2]);
-            return 0;
+            std::fprintf(stderr, "kbr_dorin: unexpected argument '%s' (try --help)\n", argv[3]);
+            return 2;
         }
         std::fprintf(stderr, "kbr_dorin: unexpected argument '%s' (try --help)\n", argv[1]);
         return 2;

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,13 @@ public:
     // the file on disk is either the old one or the new one. False when that could
     // not be done; the old file is then as it was.
     static bool Replace(const std::string& name, std::string_view bytes);
+    // Replace, with the content written piece by piece (a large file is never held
+    // whole in memory): produce is handed a writer, which is false once writing
+    // failed, and gives up by returning false itself; the old file then stays as it
+    // was. On failure *why, when asked for, says what stood in the way.
+    using Writer = std::function<bool(std::string_view)>;
+    static bool ReplaceWith(const std::string& name, const std::function<bool(const Writer&)>& produce,
+                            std::string* why = nullptr);
     // May the file be replaced here: its folder, and the file where it exists, can
     // be written.
     static bool CanReplace(const std::string& name);

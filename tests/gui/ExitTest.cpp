@@ -551,6 +551,7 @@ TEST_F(WaylandTest, OpensWholePlaysASeriesSavesTheRecordsAndKeepsTheHistory)
         ++kept;
         presented += row.answer.verdict == history::Verdict::Reaction &&
                      row.answer.displayTime == "wayland-presentation" && row.answer.shownMs > 0;
+        return true;
     });
     EXPECT_EQ(kept, 10);
     EXPECT_EQ(presented, 10);

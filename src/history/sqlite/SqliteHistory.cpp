@@ -2,6 +2,7 @@
 
 #include "document/VeskDoc.h"
 #include "history/Csv.h"
+#include "platform/File.h"
 
 #include <sqlite3.h>
 
@@ -391,7 +392,7 @@ bool SqliteHistory::ReadSummary(std::int64_t nowMillis, Summary* summary)
     return true;
 }
 
-bool SqliteHistory::ForEachAnswer(const std::function<void(const StoredAnswer&)>& each)
+bool SqliteHistory::ForEachAnswer(const std::function<bool(const StoredAnswer&)>& each)
 {
     Statement q(m_db,
                 "SELECT id, utc_ms, utc_offset_min, mode, colour, verdict, shown_ms, raw_ms, wait_ms, language, "
@@ -416,7 +417,8 @@ bool SqliteHistory::ForEachAnswer(const std::function<void(const StoredAnswer&)>
         a.language = language.empty() ? 'E' : language[0];
         a.displayTime = q.Text(10);
         a.stampSource = q.Text(11);
-        each(row);
+        if (!each(row))
+            return true;
     }
     return code == SQLITE_DONE;
 }
@@ -432,41 +434,65 @@ std::unique_ptr<SqliteHistory> StartHistory(const std::string& path, CVeskDoc& d
     return log;
 }
 
-int ExportCsv(const std::string& databasePath, const std::string& csvPath, std::string* error)
+int ExportCsv(const std::string& databasePath, const std::string& csvPath, std::string* error,
+              const std::function<bool()>& stopped)
 {
     Problem problem;
     const auto log = SqliteHistory::OpenForReading(databasePath, &problem);
     if (!log) {
-        *error = "cannot read " + databasePath;
+        *error = ProblemOfDatabase(databasePath, problem);
         return -1;
     }
-    std::ofstream out(csvPath, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        *error = "cannot write " + csvPath;
-        return -1;
-    }
-    out << CsvHeader();
+    // Written beside the file and put in its place when whole: an export that fails
+    // or is stopped half-way leaves an earlier file of that name as it was.
     int rows = 0;
-    std::string chunk;
-    const bool read = log->ForEachAnswer([&](const StoredAnswer& row) {
-        chunk += CsvRow(row);
-        ++rows;
-        if (chunk.size() > (1 << 16)) {
-            out << chunk;
-            chunk.clear();
-        }
-    });
-    out << chunk;
-    out.close();
+    bool read = true;
+    std::string why;
+    const bool written = File::ReplaceWith(
+        csvPath,
+        [&](const File::Writer& write) {
+            std::string chunk = CsvHeader();
+            bool ok = true;
+            read = log->ForEachAnswer(
+                [&](const StoredAnswer& row) {
+                    chunk += CsvRow(row);
+                    ++rows;
+                    if (chunk.size() > (1 << 16)) {
+                        ok = write(chunk);
+                        chunk.clear();
+                    }
+                    return ok && !(stopped && stopped());
+                });
+            return read && ok && !(stopped && stopped()) && write(chunk);
+        },
+        &why);
     if (!read) {
         *error = "cannot read " + databasePath;
         return -1;
     }
-    if (!out) {
-        *error = "cannot write " + csvPath;
+    if (!written) {
+        *error = stopped && stopped() ? "stopped; " + csvPath + " is as it was" : "cannot write " + csvPath + ": " + why;
         return -1;
     }
     return rows;
+}
+
+std::string ProblemOfDatabase(const std::string& databasePath, Problem problem)
+{
+    std::error_code ignored;
+    if (!std::filesystem::exists(databasePath, ignored)) {
+        const auto folder = std::filesystem::absolute(databasePath, ignored).parent_path();
+        return "no history found: there is no " + std::filesystem::path(databasePath).filename().string() +
+               " in " + folder.string();
+    }
+    switch (problem) {
+    case Problem::Locked: return databasePath + " is in use by another program; try again later";
+    case Problem::Corrupt: return databasePath + " is damaged";
+    case Problem::Newer: return databasePath + " was written by a newer version of the program";
+    case Problem::ReadOnly:
+    case Problem::Other:
+    default: return "cannot read " + databasePath;
+    }
 }
 
 }  // namespace history

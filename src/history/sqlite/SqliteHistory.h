@@ -56,8 +56,8 @@ public:
     // What the History window shows; nowMillis marks the start of the last 30 days.
     // False when the database could not be read.
     bool ReadSummary(std::int64_t nowMillis, Summary* summary);
-    // Every answer, oldest first; false when reading failed.
-    bool ForEachAnswer(const std::function<void(const StoredAnswer&)>& each);
+    // Every answer, oldest first, until each returns false; false when reading failed.
+    bool ForEachAnswer(const std::function<bool(const StoredAnswer&)>& each);
 
 private:
     explicit SqliteHistory(sqlite3* db) : m_db(db) {}
@@ -73,8 +73,13 @@ private:
 std::unique_ptr<SqliteHistory> StartHistory(const std::string& path, CVeskDoc& doc);
 
 // Writes every answer of the database at databasePath to csvPath as CSV (see Csv.h);
-// the number of answers written, or -1 with what went wrong.
-int ExportCsv(const std::string& databasePath, const std::string& csvPath, std::string* error);
+// the number of answers written, or -1 with what went wrong. The file is replaced
+// only when it is whole; stopped, when given, is asked now and then whether to give up.
+int ExportCsv(const std::string& databasePath, const std::string& csvPath, std::string* error,
+              const std::function<bool()>& stopped = nullptr);
+// Why the database at databasePath cannot be read, for a person: where it was
+// looked for when it is not there at all.
+std::string ProblemOfDatabase(const std::string& databasePath, Problem problem);
 
 // The problem an SQLite result code stands for.
 Problem ProblemOf(int sqliteCode);

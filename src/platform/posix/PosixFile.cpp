@@ -9,6 +9,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "platform/File.h"
@@ -153,27 +154,62 @@ void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
 
 bool File::Replace(const std::string& name, std::string_view bytes)
 {
+    return ReplaceWith(name, [bytes](const Writer& write) { return write(bytes); });
+}
+
+bool File::ReplaceWith(const std::string& name, const std::function<bool(const Writer&)>& produce, std::string* why)
+{
+    auto fail = [why](const std::string& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
+    auto failErrno = [&fail](int error) { return fail(std::strerror(error)); };
     const auto path = Resolve(name);
     if (!path)
-        return false;
+        return fail("it is a link that others could change");
     struct stat old {};
     const bool existed = ::stat(path->c_str(), &old) == 0;
     // A file the user made read-only is not replaced behind their back.
-    if (existed && (!S_ISREG(old.st_mode) || ::access(path->c_str(), W_OK) != 0))
-        return false;
+    if (existed && !S_ISREG(old.st_mode))
+        return fail(S_ISDIR(old.st_mode) ? "it is a folder" : "it is not a regular file");
+    if (existed && ::access(path->c_str(), W_OK) != 0)
+        return failErrno(errno);
 
     // A fixed name beside the file: a copy killed half-way leaves at most this one
     // behind, and the next save starts it afresh. O_EXCL: never through a link.
-    const std::string fresh = *path + ".new";
+    // Should something that cannot be removed stand under that name (a folder, say),
+    // a name of its own is made instead.
+    const mode_t mode = existed ? (old.st_mode & 07777) : 0644;
+    std::string fresh = *path + ".new";
     ::unlink(fresh.c_str());
-    const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          existed ? (old.st_mode & 07777) : 0644);
+    int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0 && errno == EEXIST) {
+        std::string pattern = *path + ".new-XXXXXX";
+        fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd >= 0) {
+            fresh = pattern;
+            ::fchmod(fd, mode);
+        }
+    }
     if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || ::rename(fresh.c_str(), path->c_str()) != 0) {
+        return failErrno(errno);
+    int error = 0;
+    const Writer write = [fd, &error](std::string_view bytes) {
+        if (error == 0 && !WriteAll(fd, bytes))
+            error = errno != 0 ? errno : EIO;
+        return error == 0;
+    };
+    const bool produced = produce(write);
+    if (error == 0 && produced && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && produced && ::rename(fresh.c_str(), path->c_str()) != 0)
+        error = errno;
+    if (error != 0 || !produced) {
         ::unlink(fresh.c_str());
-        return false;
+        return error != 0 ? failErrno(error) : fail("it was given up");
     }
     // The rename itself reaches the disk with the folder.
     const int folder = ::open(FolderOf(*path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -66,23 +66,50 @@ void File::WriteAt(std::uint64_t position, const void* data, std::size_t size)
 
 bool File::Replace(const std::string& name, std::string_view bytes)
 {
+    return ReplaceWith(name, [bytes](const Writer& write) { return write(bytes); });
+}
+
+bool File::ReplaceWith(const std::string& name, const std::function<bool(const Writer&)>& produce, std::string* why)
+{
+    auto fail = [why](const char* reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     if (IsRefusedLink(name))
-        return false;
+        return fail("it is a link");
     const DWORD old = ::GetFileAttributesA(name.c_str());
-    if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
-    const std::string fresh = name + ".new";
-    HANDLE h = ::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY))
+        return fail("it is a folder");
+    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
+        return fail("it is read-only");
+    // A name of its own when something that cannot be replaced stands at the first.
+    std::string fresh = name + ".new";
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 10 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        if (attempt > 0)
+            fresh = name + ".new-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(attempt);
+        h = ::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+        if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_ACCESS_DENIED)
+            break;
+    }
     if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size() && ::FlushFileBuffers(h);
+        return fail(::GetLastError() == ERROR_PATH_NOT_FOUND ? "no such folder" : "it cannot be written");
+    bool failed = false;
+    const Writer write = [h, &failed](std::string_view bytes) {
+        DWORD written = 0;
+        if (!failed && !(::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                         written == bytes.size()))
+            failed = true;
+        return !failed;
+    };
+    const bool produced = produce(write);
+    const bool ok = produced && !failed && ::FlushFileBuffers(h);
     ::CloseHandle(h);
     if (!ok || !::MoveFileExA(fresh.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileA(fresh.c_str());
-        return false;
+        return fail(produced ? "it cannot be written" : "it was given up");
     }
     return true;
 }
