@@ -220,8 +220,26 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
         Problem p;
         SqliteHistory::OpenForWriting(kDatabaseName, &p);
     };
+    // A database that opens well but has damaged pages among its answers.
+    auto damagedPages = [] {
+        {
+            Problem p;
+            auto log = SqliteHistory::OpenForWriting(kDatabaseName, &p);
+            Answer a;
+            a.mode = 'a';
+            for (int i = 0; i < 500; ++i)
+                log->Add(a, nullptr);
+        }
+        std::string bytes = ReadWholeFile(kDatabaseName);
+        ASSERT_GT(bytes.size(), 4u * 4096);
+        for (std::size_t page = 4096; page < bytes.size(); page += 4096)  // past the schema's page
+            bytes.replace(page + 8, 200, std::string(200, 'Z'));
+        WriteWholeFile(kDatabaseName, bytes);
+    };
     const Case cases[] = {
         {"damaged", [] { WriteWholeFile(kDatabaseName, std::string(8192, 'Z')); }, false, false, 'E',
+         "History not kept: 'kbr_dorin.db' is damaged; it is left as it is."},
+        {"damaged pages", damagedPages, false, false, 'E',
          "History not kept: 'kbr_dorin.db' is damaged; it is left as it is."},
         {"newer", [] { Connection c("PRAGMA user_version=7; CREATE TABLE later(x);"); }, false, false, 'L',
          "Istorija nerašoma: 'kbr_dorin.db' iš naujesnės programos versijos."},
@@ -229,9 +247,11 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
          "History not kept: 'kbr_dorin.db' or its folder is read-only."},
         {"read-only folder", [] { ::chmod(".", 0555); }, true, false, 'R',
          "Istorija ne vedetsa: 'kbr_dorin.db' ili papka tol'ko dlja chtenija."},
-        {"locked at start", v1, false, false, 'T', "Istorija nerasoma: 'kbr_dorin.db' naudoja kita programa."},
+        // Held by another program: the answers wait for it (see the next test).
+        {"locked at start", v1, false, false, 'T',
+         "'kbr_dorin.db' naudoja kita programa: atsakymai bus irasyti, kai jis atsilaisvins."},
         {"locked during the game", v1, false, true, 'E',
-         "History not kept: 'kbr_dorin.db' is in use by another program."},
+         "'kbr_dorin.db' is in use by another program: answers are kept once it is free."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -263,7 +283,7 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
                         std::_Exit(1);
                     lock.emplace("BEGIN EXCLUSIVE; INSERT INTO answer (utc_ms, utc_offset_min, mode, verdict, "
                                  "wait_ms, language, display_time, stamp_source) VALUES (0,0,'A','x',0,'E','','');");
-                } else if (log) {
+                } else if (log.operator bool() != lockedAtStart) {
                     std::_Exit(2);
                 }
                 s.sim.Deliver([&] { view.OnKeyDown(key::A, 1, 0); });
@@ -282,6 +302,49 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
             testing::ExitedWithCode(0), "");
     }
     ::chmod(".", 0700);
+}
+
+// A database another program holds for a while (a backup tool, a second window on
+// it) keeps no answer from being kept: they wait in memory and are written once it
+// is free, whether it was held at the start or during the game.
+TEST(History, AnswersWaitForADatabaseAnotherProgramHolds)
+{
+    for (const bool atStart : {true, false}) {
+        SCOPED_TRACE(atStart ? "held at the start" : "held during the game");
+        for (const char* f : {"kbr_dorin.db", "kbr_dorin.db-wal", "kbr_dorin.db-shm"})
+            std::filesystem::remove(f);
+        if (!atStart) {
+            Problem p;
+            SqliteHistory::OpenForWriting(kDatabaseName, &p);
+        }
+        std::optional<Connection> lock;
+        lock.emplace(atStart ? "BEGIN EXCLUSIVE;" : "BEGIN EXCLUSIVE; INSERT INTO series (utc_ms, utc_offset_min, mode, "
+                                                    "times, average, median, sd, best, session_record, "
+                                                    "total_record) VALUES (0,0,'A','',0,0,0,0,0,0);");
+        Session s;
+        auto log = StartHistory(kDatabaseName, s.doc);
+        ASSERT_TRUE(log);
+        CVeskView view(s.doc, {s.sim, s.sim, s.sim, s.sim, s.sim, log.get()});
+        s.sim.onPaint = [&](Canvas& dc) { view.OnDraw(dc); };
+        s.sim.onTimer = [&](unsigned id) { view.OnTimer(id); };
+        s.sim.Invalidate(true);
+        s.sim.PumpPaints(20);
+        s.sim.Deliver([&] { view.OnKeyDown(key::A, 1, 0); });
+        auto answer = [&] {
+            s.WaitOutPause();
+            s.Wait(250 + static_cast<unsigned>(s.doc.m_nSeed % 10));
+            s.sim.Deliver([&] { view.OnKeyDown(key::S, 1, 0); });
+        };
+        for (int i = 0; i < 3; ++i)
+            answer();
+        lock.reset();  // the other program lets go
+        for (int i = 0; i < 3; ++i)
+            answer();
+        s.WaitOutPause();
+        EXPECT_EQ(TimesDrawn(s, "'kbr_dorin.db' is in use by another program: answers are kept once it is free."), 1);
+        EXPECT_EQ(s.doc.m_dSeriesCount, 6.0);
+        EXPECT_EQ(StoredAnswers().size(), 6u) << "every answer, those of the held time too";
+    }
 }
 
 // The program killed at any moment keeps every answer it had written, and the

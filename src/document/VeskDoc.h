@@ -14,6 +14,7 @@ constexpr unsigned kLinkRefused = 2;   // a records file is a link that is not f
 constexpr unsigned kReadOnly = 4;      // the records can be read but not saved here
 constexpr unsigned kSaveFailed = 8;    // a save could not be completed
 constexpr unsigned kHistoryStopped = 16;  // answers are no longer kept (m_nHistoryProblem says why)
+constexpr unsigned kHistoryWaiting = 32;  // the history is held by another program; answers wait
 }  // namespace notice
 
 class CVeskDoc {
@@ -100,6 +101,7 @@ public:
 
     // --- what the window tells the user once, besides the records messages -------------
     unsigned m_nNotices = 0;          // notice::k... bits waiting to be shown
+    bool m_bHistoryWaited = false;    // the history was found held by another program (told once)
     int m_nHistoryProblem = 0;        // why the history stopped (history::Problem); 0: it runs
     bool m_bRecordsReadOnly = false;  // the records cannot be saved here; the user knows
 };

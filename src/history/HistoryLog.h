@@ -59,7 +59,9 @@ class Log {
 public:
     virtual ~Log() = default;
     // Keeps the answer and, when it ended one, its series, together or not at all.
-    // A problem stops the log: later calls do nothing and give None.
+    // A problem stops the log: later calls do nothing and give None. Locked alone
+    // does not: the database is held by another program, and a later call may find
+    // it free.
     virtual Problem Add(const Answer& answer, const Series* series) = 0;
 };
 

@@ -126,6 +126,7 @@ public:
     // and, unless the program is ending, is told in the window.
     void WriteHistory(bool ending);
     const char* HistoryProblemText() const;
+    const char* HistoryWaitingText() const;
 
     // --- drawing helpers shared by the pages ----------------------------------------------
     void ClearClientArea();

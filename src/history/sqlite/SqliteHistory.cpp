@@ -166,16 +166,35 @@ std::unique_ptr<SqliteHistory> SqliteHistory::OpenForWriting(const std::string& 
     // SQLite opens a file it may not write for reading, and says so only here.
     if (sqlite3_db_readonly(db, "main") == 1)
         *problem = Problem::ReadOnly;
-    else
+    else if (existed)
+        *problem = log->CheckPages();
+    if (*problem == Problem::None)
         *problem = log->Migrate();
     if (*problem == Problem::None)
         return log;
+    // Held by another program: it is set up as soon as it is free (see Add).
+    if (*problem == Problem::Locked) {
+        log->m_ready = false;
+        return log;
+    }
     // A database this call created and could not set up is not left behind empty.
     log.reset();
     if (!existed && std::filesystem::file_size(path, error) == 0 && !error)
         for (const char* suffix : {"", "-wal", "-shm"})
             std::filesystem::remove(path + suffix, error);
     return nullptr;
+}
+
+// A database whose pages are damaged is left as it is: writing into it could only
+// spread the damage. quick_check reads every page but skips the checks of the
+// indexes against their tables, which would cost as much again.
+Problem SqliteHistory::CheckPages()
+{
+    Statement check(m_db, "PRAGMA quick_check(1)");
+    const int code = check.Prepared() != SQLITE_OK ? check.Prepared() : check.Step();
+    if (code != SQLITE_ROW)
+        return ProblemOf(code);
+    return check.Text(0) == "ok" ? Problem::None : Problem::Corrupt;
 }
 
 std::unique_ptr<SqliteHistory> SqliteHistory::OpenForReading(const std::string& path, Problem* problem)
@@ -262,13 +281,20 @@ Problem SqliteHistory::Migrate()
     return Problem::None;
 }
 
+// A database held by another program is no reason to stop: the answer is not
+// kept now, and the next call tries again.
 Problem SqliteHistory::Fail(int code)
+{
+    return Fail(ProblemOf(code));
+}
+
+Problem SqliteHistory::Fail(Problem problem)
 {
     if (sqlite3_get_autocommit(m_db) == 0)
         Exec(m_db, "ROLLBACK");
-    m_stopped = ProblemOf(code);
-    if (m_stopped == Problem::None)
-        m_stopped = Problem::Other;
+    if (problem == Problem::Locked)
+        return problem;
+    m_stopped = problem == Problem::None ? Problem::Other : problem;
     return m_stopped;
 }
 
@@ -276,6 +302,11 @@ Problem SqliteHistory::Add(const Answer& answer, const Series* series)
 {
     if (m_stopped != Problem::None)
         return Problem::None;  // told once already
+    if (!m_ready) {
+        if (const Problem problem = Migrate(); problem != Problem::None)
+            return Fail(problem);
+        m_ready = true;
+    }
     if (int code = Exec(m_db, "BEGIN IMMEDIATE"); code != SQLITE_OK)
         return Fail(code);
     {
@@ -427,7 +458,10 @@ std::unique_ptr<SqliteHistory> StartHistory(const std::string& path, CVeskDoc& d
 {
     Problem problem = Problem::None;
     auto log = SqliteHistory::OpenForWriting(path, &problem);
-    if (!log) {
+    if (problem == Problem::Locked) {
+        doc.m_bHistoryWaited = true;
+        doc.m_nNotices |= notice::kHistoryWaiting;
+    } else if (!log) {
         doc.m_nHistoryProblem = static_cast<int>(problem == Problem::None ? Problem::Other : problem);
         doc.m_nNotices |= notice::kHistoryStopped;
     }

@@ -45,7 +45,9 @@ constexpr int kBucketMs = 10;
 class SqliteHistory : public Log {
 public:
     // Opens the database at path, creating it or bringing its schema up to date
-    // for writing; null with the reason when it cannot be written to.
+    // for writing; null with the reason when it cannot be written to. A database
+    // that another program holds gives a log all the same, with Locked: it is set up
+    // by the first Add that finds it free.
     static std::unique_ptr<SqliteHistory> OpenForWriting(const std::string& path, Problem* problem);
     // Opens it for reading only; null with the reason when it cannot be read.
     static std::unique_ptr<SqliteHistory> OpenForReading(const std::string& path, Problem* problem);
@@ -62,9 +64,12 @@ public:
 private:
     explicit SqliteHistory(sqlite3* db) : m_db(db) {}
     Problem Migrate();
+    Problem CheckPages();
     Problem Fail(int code);
+    Problem Fail(Problem problem);
 
     sqlite3* m_db;
+    bool m_ready = true;  // the schema is set up
     Problem m_stopped = Problem::None;
 };
 

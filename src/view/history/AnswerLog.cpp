@@ -34,6 +34,16 @@ constexpr LangText kHistoryProblemText[] = {
      "Istorija nerašoma: 'kbr_dorin.db' negalima naudoti.", "Istorija nerasoma: 'kbr_dorin.db' negalima naudoti."},
 };
 
+constexpr LangText kHistoryWaitingText = {
+    "'kbr_dorin.db' is in use by another program: answers are kept once it is free.",
+    "'kbr_dorin.db' zanjat drugoj programmoj: otvety zapishutsa, kogda on osvoboditsa.",
+    "'kbr_dorin.db' naudoja kita programa: atsakymai bus įrašyti, kai jis atsilaisvins.",
+    "'kbr_dorin.db' naudoja kita programa: atsakymai bus irasyti, kai jis atsilaisvins."};
+
+// Answers waiting for a database another program holds are kept in memory up to
+// this many (some weeks of daily play); older ones give way to newer ones.
+constexpr std::size_t kMostWaitingAnswers = 100000;
+
 const char* ColourOf(const CVeskDoc& doc)
 {
     switch (doc.m_chMode) {
@@ -93,15 +103,26 @@ void CVeskView::LogAnswer(bool seriesEnded, bool sessionRecord, bool totalRecord
 void CVeskView::WriteHistory(bool ending)
 {
     CVeskDoc& doc = GetDocument();
-    const auto queue = std::move(m_historyQueue);
-    m_historyQueue.clear();
-    for (const LoggedAnswer& logged : queue) {
+    std::size_t written = 0;
+    for (; written < m_historyQueue.size(); ++written) {
         if (doc.m_nHistoryProblem != 0 || !m_platform.history)
-            return;
+            break;
+        const LoggedAnswer& logged = m_historyQueue[written];
         const history::Problem problem =
             m_platform.history->Add(logged.answer, logged.series ? &*logged.series : nullptr);
         if (problem == history::Problem::None)
             continue;
+        if (problem == history::Problem::Locked) {
+            // Another program holds the database: this answer and those after it
+            // wait, and are written after the next answer (or at the end) when the
+            // database is free again. Said once.
+            if (!doc.m_bHistoryWaited && !ending) {
+                doc.m_bHistoryWaited = true;
+                doc.m_nNotices |= notice::kHistoryWaiting;
+                Invalidate();
+            }
+            break;
+        }
         // Said once; the game goes on without the history. A program on its way out
         // says nothing: the answers it would have kept are lost either way.
         doc.m_nHistoryProblem = static_cast<int>(problem);
@@ -109,7 +130,20 @@ void CVeskView::WriteHistory(bool ending)
             doc.m_nNotices |= notice::kHistoryStopped;
             Invalidate();
         }
+        break;
     }
+    if (doc.m_nHistoryProblem != 0)
+        m_historyQueue.clear();
+    else
+        m_historyQueue.erase(m_historyQueue.begin(), m_historyQueue.begin() + static_cast<std::ptrdiff_t>(written));
+    if (m_historyQueue.size() > kMostWaitingAnswers)
+        m_historyQueue.erase(m_historyQueue.begin(),
+                             m_historyQueue.end() - static_cast<std::ptrdiff_t>(kMostWaitingAnswers));
+}
+
+const char* CVeskView::HistoryWaitingText() const
+{
+    return ChooseText(GetDocument().m_chLanguage, kHistoryWaitingText);
 }
 
 const char* CVeskView::HistoryProblemText() const

@@ -300,6 +300,7 @@ void CVeskView::ShowNotices()
         {notice::kReadOnly, ChooseText(lang, kReadOnlyText)},
         {notice::kSaveFailed, ChooseText(lang, kSaveFailedText)},
         {notice::kHistoryStopped, HistoryProblemText()},
+        {notice::kHistoryWaiting, HistoryWaitingText()},
     };
     for (const auto& [bit, text] : notices) {
         if (!(doc.m_nNotices & bit))
