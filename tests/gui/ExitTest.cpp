@@ -273,6 +273,42 @@ TEST_F(ProgramTest, RecordsAreSavedWhenTheDisplayIsLost)
     ExpectSaved();
 }
 
+// Started where it cannot run, or asked wrongly, the program says what is wrong on
+// stderr and ends with a status that says so, leaving no file behind.
+TEST_F(ProgramTest, WhatStandsInTheWayIsSaidAndEndsTheProgram)
+{
+    struct Case {
+        const char* name;
+        std::string environment, arguments;
+        int status;
+        std::string says;
+    };
+    const std::string here = fs::canonical(dir).string();
+    const Case cases[] = {
+        {"no display", "env -u DISPLAY -u WAYLAND_DISPLAY", "", 1, "no display: DISPLAY and WAYLAND_DISPLAY are not set"},
+        {"a display nobody serves", "env -u WAYLAND_DISPLAY DISPLAY=:977", "", 1, "cannot open the display ':977'"},
+        {"an export without its file", "env", "--export-history", 2, "--export-history needs the name of the file"},
+        {"an export without a history", "env", "--export-history out.csv", 1,
+         "no history found: there is no kbr_dorin.db in " + here},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string command =
+            "cd '" + dir.string() + "' && " + c.environment + " '" + Program() + "' " + c.arguments + " 2>&1";
+        FILE* out = ::popen(command.c_str(), "r");
+        ASSERT_TRUE(out);
+        std::string said;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, out))
+            said += buffer;
+        const int status = ::pclose(out);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << said;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << said;
+        EXPECT_NE(said.find(c.says), std::string::npos) << said;
+        EXPECT_TRUE(fs::is_empty(dir)) << "nothing is written";
+    }
+}
+
 // A signal while a dialog is open ends the program as cleanly as one without: the
 // dialog is ended first, then the window closes and the records are saved.
 class DialogSignalTest : public ProgramTest,
