@@ -527,3 +527,57 @@ TEST(History, AnExportThatCannotCompleteLeavesTheEarlierFileAndSaysWhy)
     for (const auto& entry : std::filesystem::directory_iterator("."))
         EXPECT_EQ(entry.path().filename().string().find("out.csv.new-"), std::string::npos) << "left behind";
 }
+
+// The History window counts its histograms from per-day counts that a trigger keeps;
+// a database of the first schema gets them from its answers when it is opened.
+TEST(History, TheCountsAgreeWithTheAnswersAlsoAfterAnUpgrade)
+{
+    const std::int64_t now = 1'796'911'402'123;
+    const std::int64_t day = 24LL * 3600 * 1000;
+    struct Row {
+        char mode;
+        Verdict verdict;
+        int shown;
+        std::int64_t ago;
+    };
+    const Row rows[] = {
+        {'a', Verdict::Reaction, 251, 0},          {'a', Verdict::Reaction, 259, 2 * day},
+        {'a', Verdict::Reaction, 260, 29 * day},   {'a', Verdict::Reaction, 255, 31 * day},
+        {'a', Verdict::FalseStart, -1, 0},         {'b', Verdict::Withheld, -1, day},
+        {'b', Verdict::Reaction, 380, 45 * day},   {'c', Verdict::Mistake, -1, 3 * day},
+    };
+    auto write = [&] {
+        Problem problem;
+        auto log = SqliteHistory::OpenForWriting(kDatabaseName, &problem);
+        ASSERT_TRUE(log);
+        for (const Row& r : rows) {
+            Answer a;
+            a.mode = r.mode;
+            a.verdict = r.verdict;
+            a.shownMs = r.shown;
+            a.utcMillis = now - r.ago;
+            ASSERT_EQ(log->Add(a, nullptr), Problem::None);
+        }
+    };
+    auto check = [&] {
+        Problem problem;
+        auto log = SqliteHistory::OpenForWriting(kDatabaseName, &problem);
+        ASSERT_TRUE(log);
+        Summary summary;
+        ASSERT_TRUE(log->ReadSummary(now, &summary));
+        const ModeSummary& a = summary.modes[0];
+        EXPECT_EQ(a.answers, 5);
+        EXPECT_EQ(a.histogramAll, (std::map<int, int>{{250, 3}, {260, 1}}));
+        EXPECT_EQ(a.histogramRecent, (std::map<int, int>{{250, 2}, {260, 1}})) << "the last 30 days";
+        EXPECT_EQ(summary.modes[1].answers, 2);
+        EXPECT_EQ(summary.modes[1].histogramAll, (std::map<int, int>{{380, 1}}));
+        EXPECT_TRUE(summary.modes[1].histogramRecent.empty());
+        EXPECT_EQ(summary.modes[2].answers, 1);
+        EXPECT_TRUE(summary.modes[2].histogramAll.empty());
+    };
+    write();
+    check();
+    // As the first schema left it: no counts.
+    Connection("DROP TRIGGER answer_counted; DROP TABLE answer_count; PRAGMA user_version=1;");
+    check();
+}

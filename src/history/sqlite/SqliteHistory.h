@@ -20,7 +20,7 @@ namespace history {
 // The database's name, in the folder the records are kept in.
 constexpr const char* kDatabaseName = "kbr_dorin.db";
 // The schema this build writes; a database of a later one is left alone.
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 // What the History window shows of one mode.
 struct ModeSummary {
