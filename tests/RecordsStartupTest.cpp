@@ -208,6 +208,25 @@ TEST(RecordsStartup, ABackupCopyThatLagsBehindIsBroughtUpToTheFile)
     }
 }
 
+// The restore is told in the language the backup copy holds, whatever the damaged
+// file gave (here an English default: its language letter is gone).
+TEST(RecordsStartup, TheRestoreIsToldInTheBackupsLanguage)
+{
+    {
+        Session russian;
+        ASSERT_TRUE(Start(russian));
+        russian.sim.Deliver([&] { russian.view.ChooseLanguage('R'); });
+        russian.view.OnDestroy();
+    }
+    WriteWholeFile(kIniName, std::string(kFileSize, 'Z'));
+    Session s;
+    ASSERT_TRUE(Start(s));
+    ASSERT_FALSE(s.sim.screen.textLog.empty());
+    EXPECT_EQ(s.sim.screen.textLog.front().text,
+              "Fail 'kbr_dorin.ini' naiden isportcen i vastanovlen pa 'kbr_dorin.bak'.");
+    EXPECT_EQ(s.doc.m_chLanguage, 'R');
+}
+
 TEST(RecordsStartup, RecordsAndLanguageOutliveTheRun)
 {
     {

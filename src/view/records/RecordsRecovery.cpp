@@ -168,6 +168,12 @@ void CVeskView::RestoreRecordsFile()
     const auto bytes = ReadCopy(kBakName);
     if (!bytes || !File::Replace(kIniName, *bytes))
         return;
+    // The message says so in the language the copy holds: the user's own, which the
+    // damaged file may not have given.
+    std::string plain = *bytes;
+    CodeBytes(plain, false);
+    if (const auto contents = ReadGoodFile(plain))
+        doc.m_chLanguage = contents->language;
     DropRecordsFile();
     doc.m_chBackupState = 'I';
     doc.m_bRestoredFromBak = true;
