@@ -194,3 +194,25 @@ TEST(Page, CommandsRunTheirOperation)
     EXPECT_FALSE(s.view.OnCommand(cmd::kAppExit)) << "the frame's own";
     EXPECT_FALSE(s.view.OnCommand(cmd::kViewToolbar));
 }
+
+TEST(Language, CountsTakeTheGrammaticalNumberOfEachLanguage)
+{
+    constexpr CountedText answers = {{"%d answer", "%d atvet", "%d atsakymas", "%d atsakymas"},
+                                     {"%d answers", "%d atveta", "%d atsakymai", "%d atsakymai"},
+                                     {"%d answers", "%d atvetov", "%d atsakymų", "%d atsakymu"}};
+    struct Case {
+        char language;
+        long count;
+        const char* text;
+    };
+    const Case cases[] = {
+        {'E', 0, "%d answers"},    {'E', 1, "%d answer"},     {'E', 2, "%d answers"},   {'E', 21, "%d answers"},
+        {'R', 1, "%d atvet"},      {'R', 21, "%d atvet"},     {'R', 11, "%d atvetov"},  {'R', 3, "%d atveta"},
+        {'R', 104, "%d atveta"},   {'R', 14, "%d atvetov"},   {'R', 5, "%d atvetov"},   {'R', 0, "%d atvetov"},
+        {'L', 1, "%d atsakymas"},  {'L', 101, "%d atsakymas"}, {'L', 11, "%d atsakymų"}, {'L', 9, "%d atsakymai"},
+        {'L', 19, "%d atsakymų"},  {'L', 10, "%d atsakymų"},  {'L', 0, "%d atsakymų"},  {'T', 22, "%d atsakymai"},
+        {'X', 1, "%d answer"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(ChooseText(c.language, answers, c.count), c.text) << c.language << " " << c.count;
+}

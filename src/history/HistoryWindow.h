@@ -25,22 +25,34 @@ constexpr LangText kRecord = {"total record %.1f ms", "absaliutnq rekord %.1f ms
 constexpr LangText kTimes = {"Reaction times, ms", "Vremena reaktsii, ms", "Reakcijos laikai, ms",
                              "Reakcijos laikai, ms"};
 constexpr LangText kAllTime = {"all time", "za vse vremja", "per visą laiką", "per visa laika"};
-constexpr LangText kRecent = {"last 30 days", "poslednie 30 dnej", "paskutinės 30 dienų", "paskutines 30 dienu"};
+constexpr LangText kRecent = {"last 30 days", "poslednie 30 dnej", "paskutinių 30 dienų", "paskutiniu 30 dienu"};
 constexpr LangText kLastSeries = {"Last series", "Poslednjaja serija", "Paskutinė serija", "Paskutine serija"};
 constexpr LangText kAverage = {"average", "srednee", "vidurkis", "vidurkis"};
 constexpr LangText kMedian = {"median", "mediana", "mediana", "mediana"};
 constexpr LangText kSd = {"SD", "SKO", "SN", "SN"};
 constexpr LangText kBest = {"best", "lutcqj", "geriausias", "geriausias"};
-constexpr LangText kAnswers = {"%d answers", "%d atvetov", "%d atsakymų", "%d atsakymu"};
+constexpr CountedText kAnswers = {{"%d answer", "%d atvet", "%d atsakymas", "%d atsakymas"},
+                                  {"%d answers", "%d atveta", "%d atsakymai", "%d atsakymai"},
+                                  {"%d answers", "%d atvetov", "%d atsakymų", "%d atsakymu"}};
 constexpr LangText kNoSeries = {"No series yet.", "Serij escio net.", "Serijų dar nėra.", "Seriju dar nera."};
 constexpr LangText kUnreadable = {"The history 'kbr_dorin.db' cannot be read.",
                                   "Istoriju 'kbr_dorin.db' nel'zja protcitat'.",
                                   "Istorijos 'kbr_dorin.db' perskaityti negalima.",
                                   "Istorijos 'kbr_dorin.db' perskaityti negalima."};
+// Below it: where the file is (%s), and what to do.
+constexpr LangText kUnreadableHelp = {
+    "It is in %s. The game goes on without it. To start a new history, close the program and move the file "
+    "elsewhere.",
+    "On v %s. Igra prodolzhaetsa bez nee. Chtoby nachat' novuju istoriju, zakrojte programmu i peremestite fail.",
+    "Jis yra %s. Žaidimas tęsiasi be jos. Norėdami pradėti naują istoriją, uždarykite programą ir perkelkite failą.",
+    "Jis yra %s. Zaidimas tesiasi be jos. Noredami pradeti nauja istorija, uzdarykite programa ir perkelkite faila."};
 constexpr LangText kExport = {"Export CSV...", "Eksport CSV...", "Eksportuoti CSV...", "Eksportuoti CSV..."};
 constexpr LangText kClose = {"Close", "Zakrqt'", "Uždaryti", "Uzdaryti"};
-constexpr LangText kExported = {"%d answers written to %s.", "%d atvetov zapisano v %s.",
-                                "%d atsakymų įrašyta į %s.", "%d atsakymu irasyta i %s."};
+constexpr CountedText kExported = {
+    {"%d answer written to %s.", "%d atvet zapisan v %s.", "%d atsakymas įrašytas į %s.", "%d atsakymas irasytas i %s."},
+    {"%d answers written to %s.", "%d atveta zapisano v %s.", "%d atsakymai įrašyti į %s.", "%d atsakymai irasyti i %s."},
+    {"%d answers written to %s.", "%d atvetov zapisano v %s.", "%d atsakymų įrašyta į %s.",
+     "%d atsakymu irasyta i %s."}};
 constexpr LangText kExportFailed = {"Could not write %s.", "Ne udalos' zapisat' %s.", "Nepavyko įrašyti %s.",
                                     "Nepavyko irasyti %s."};
 }  // namespace text

@@ -2,7 +2,11 @@
 // a history of known series, it draws each series average where its value says,
 // switches modes on a click and closes on Esc.
 
+#include <cstdlib>
+#include <fstream>
+
 #include <wx/timer.h>
+#include <wx/utils.h>
 
 #include "GuiHarness.h"
 #include "history/sqlite/SqliteHistory.h"
@@ -111,4 +115,38 @@ TEST_F(HistoryWindowTest, DrawsTheSeriesOfTheHistoryAndSwitchesModes)
         EXPECT_EQ(dot, lineColour) << "a dot of the chart on the screen";
     EXPECT_EQ(pointsB.size(), 1u) << "mode B's one series";
     EXPECT_TRUE(closed) << "Esc closes the window";
+}
+
+// A history that cannot be read: the window says where the file is and what to do,
+// in the program's language, and offers no modes to switch and nothing to export.
+class DamagedHistoryWindowTest : public GuiTest {
+protected:
+    void BeforeOpen() override { std::ofstream(history::kDatabaseName) << std::string(8192, 'Z'); }
+};
+
+TEST_F(DamagedHistoryWindowTest, SaysWhereTheFileIsAndOffersNothingItCannotDo)
+{
+    bool seen = false, modesEnabled = true, exportEnabled = true;
+    wxTimer poll;
+    poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        history::CHistoryDlg* dlg = OpenHistoryWindow();
+        if (!dlg)
+            return;
+        poll.Stop();
+        WaitFor([] { return false; }, 300);
+        modesEnabled = false;
+        for (int m = 0; m < 3; ++m)
+            modesEnabled |= dlg->FindWindow(history::CHistoryDlg::kIdModeA + m)->IsEnabled();
+        exportEnabled = dlg->FindWindow(history::CHistoryDlg::kIdExport)->IsEnabled();
+        seen = !dlg->Readable();
+        if (const char* shot = std::getenv("KBR_SCREENSHOT_DIR"))
+            wxExecute(wxString::Format("import -window root %s/damaged-history.png", shot), wxEXEC_SYNC);
+        dlg->EndModal(wxID_CANCEL);
+    });
+    poll.Start(50);
+    ClickTool(cmd::kToolHistory);
+    ASSERT_TRUE(WaitFor([&] { return seen; }, 20000)) << "the History window did not open";
+    WaitFor([] { return OpenHistoryWindow() == nullptr; }, 5000);
+    EXPECT_FALSE(modesEnabled);
+    EXPECT_FALSE(exportEnabled);
 }

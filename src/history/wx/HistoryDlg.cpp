@@ -1,5 +1,7 @@
 #include "history/wx/HistoryDlg.h"
 
+#include <filesystem>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -119,7 +121,23 @@ void HistoryChart::OnPaint(wxPaintEvent&)
     const double lineH = extent("Mg").y;
 
     if (!m_summary) {
+        // What happened, where the file is, that the game goes on and what to do,
+        // broken into lines that fit the window.
         text(Text(m_request, text::kUnreadable), 12, 12, fore, true);
+        const wxString help = wxString::Format(Text(m_request, text::kUnreadableHelp), m_folder);
+        double y = 12 + lineH * 1.6;
+        wxString line;
+        for (const wxString& word : wxSplit(help, ' ', '\0')) {
+            const wxString longer = line.empty() ? word : line + " " + word;
+            if (!line.empty() && extent(longer).x > W - 24) {
+                text(line, 12, y, fore);
+                y += lineH * 1.2;
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        text(line, 12, y, fore);
         return;
     }
     const ModeSummary& s = *m_summary;
@@ -280,7 +298,8 @@ void HistoryChart::OnPaint(wxPaintEvent&)
 
     // --- the last series ------------------------------------------------------------
     text(Text(m_request, text::kLastSeries), 10, tableTop, fore, true);
-    const wxString answers = wxString::FromUTF8(Format(ChooseText(m_request.language, text::kAnswers), s.answers));
+    const wxString answers =
+        wxString::FromUTF8(Format(ChooseText(m_request.language, text::kAnswers, s.answers), s.answers));
     text(answers, W - 16 - extent(answers).x, tableTop, muted);
     if (s.last) {
         const Series& last = *s.last;
@@ -316,12 +335,15 @@ CHistoryDlg::CHistoryDlg(wxWindow* parent, const WindowRequest& request, const s
 
     const int mode = std::clamp(request.mode - 'a', 0, 2);
     m_chart = new HistoryChart(this, request);
+    std::error_code ignored;
+    m_chart->SetFolder(wxString::FromUTF8(std::filesystem::absolute(databasePath, ignored).parent_path().string()));
     m_chart->ShowMode(m_readable ? &m_summary.modes[mode] : nullptr, mode);
     auto* modes = new wxBoxSizer(wxHORIZONTAL);
     for (int m = 0; m < 3; ++m) {
         auto* button = new wxRadioButton(this, kIdModeA + m, Text(request, text::kMode[m]), wxDefaultPosition,
                                          wxDefaultSize, m == 0 ? wxRB_GROUP : 0);
         button->SetValue(m == mode);
+        button->Enable(m_readable);  // a history that cannot be read has no modes to switch
         button->Bind(wxEVT_RADIOBUTTON, [this, m](wxCommandEvent&) {
             m_chart->ShowMode(m_readable ? &m_summary.modes[m] : nullptr, m);
         });
@@ -360,7 +382,7 @@ bool CHistoryDlg::ExportTo(const std::string& path)
         return false;
     }
     m_status->SetLabel(
-        wxString::Format(wxString::FromUTF8(ChooseText(m_request.language, text::kExported)), rows, file));
+        wxString::Format(wxString::FromUTF8(ChooseText(m_request.language, text::kExported, rows)), rows, file));
     return true;
 }
 

@@ -23,6 +23,8 @@ public:
     HistoryChart(wxWindow* parent, const WindowRequest& request);
 
     void ShowMode(const ModeSummary* summary, int mode);  // null: nothing could be read
+    // The folder of the database, named when it cannot be read.
+    void SetFolder(const wxString& folder) { m_folder = folder; }
     // Where the latest paint put each series average and the record line, in
     // client coordinates; the colour of the averages.
     const std::vector<wxPoint2DDouble>& AveragePoints() const { return m_points; }
@@ -33,6 +35,7 @@ private:
     void OnPaint(wxPaintEvent& event);
 
     WindowRequest m_request;
+    wxString m_folder;
     const ModeSummary* m_summary = nullptr;
     int m_mode = 0;
     std::vector<wxPoint2DDouble> m_points;
