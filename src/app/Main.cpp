@@ -139,13 +139,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kbr_dorin: unexpected argument '%s' (try --help)\n", argv[1]);
         return 2;
     }
-    if (!OpenDisplay(argc, argv))
-        return 1;
-    const bool inDataFolder = EnterDesktopDataFolder();
     // The program draws nothing with OpenGL. Without this, GTK probes OpenGL when it
     // opens the display, which on machines without a GPU loads a software renderer
     // of some 50 MB and slows the start.
     ::setenv("GDK_GL", "disable", 0);
+    if (!OpenDisplay(argc, argv))
+        return 1;
+    const bool inDataFolder = EnterDesktopDataFolder();
     // Held until the program handles them in its main loop (see CVeskApp::OnInit),
     // so that one that comes during the start ends it as cleanly as any other.
     CVeskApp::HoldEndingSignals(true);

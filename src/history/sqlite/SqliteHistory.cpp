@@ -320,8 +320,11 @@ Problem SqliteHistory::Add(const Answer& answer, const Series* series)
 {
     if (m_stopped != Problem::None)
         return Problem::None;  // told once already
-    if (!m_ready) {
-        if (const Problem problem = Migrate(); problem != Problem::None)
+    if (!m_ready) {  // held by another program when it was opened
+        Problem problem = CheckPages();
+        if (problem == Problem::None)
+            problem = Migrate();
+        if (problem != Problem::None)
             return Fail(problem);
         m_ready = true;
     }
