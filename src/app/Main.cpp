@@ -10,10 +10,6 @@
 
 #include <wx/app.h>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#endif
-
 #include "app/vesk.h"
 #include "history/sqlite/SqliteHistory.h"
 #include "resources/Version.h"
@@ -55,39 +51,6 @@ bool EnterDesktopDataFolder()
         return false;
     }
     return true;
-}
-
-// Opens the display before the toolkit starts. When the toolkit finds no display it
-// says so in a message box, which needs the display it has not got, and the
-// program ends on a trap. Here a missing or refused display is said on stderr and
-// the program ends with status 1, its records untouched. A display that refuses a
-// first connection (a server busy starting, a machine starved of CPU) is asked a
-// few times more before the program gives up.
-bool OpenDisplay(int& argc, char**& argv)
-{
-#ifdef __WXGTK__
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!x11 || !*x11) && (!wayland || !*wayland)) {
-        std::fputs("kbr_dorin: no display: DISPLAY and WAYLAND_DISPLAY are not set; start it from a desktop\n",
-                   stderr);
-        return false;
-    }
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (gtk_init_check(&argc, &argv))
-            return true;
-        g_usleep(200 * 1000);
-    }
-    const bool onX11 = x11 && *x11;
-    std::fprintf(stderr, "kbr_dorin: cannot open the display '%s' (%s): is the desktop running, and may this user "
-                         "use it?\n",
-                 onX11 ? x11 : wayland, onX11 ? "DISPLAY" : "WAYLAND_DISPLAY");
-    return false;
-#else
-    (void)argc;
-    (void)argv;
-    return true;
-#endif
 }
 
 // --export-history: an export ended by a signal stops at the next row, leaves the
@@ -143,8 +106,6 @@ int main(int argc, char** argv)
     // opens the display, which on machines without a GPU loads a software renderer
     // of some 50 MB and slows the start.
     ::setenv("GDK_GL", "disable", 0);
-    if (!OpenDisplay(argc, argv))
-        return 1;
     const bool inDataFolder = EnterDesktopDataFolder();
     // Held until the program handles them in its main loop (see CVeskApp::OnInit),
     // so that one that comes during the start ends it as cleanly as any other.

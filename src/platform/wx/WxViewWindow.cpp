@@ -148,12 +148,6 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     Bind(wxEVT_PAINT, &WxViewWindow::OnPaint, this);
     Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
-    Bind(wxEVT_KEY_UP, &WxViewWindow::OnKeyUp, this);
-    // A key let go while another window has the focus sends its key-up there.
-    Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
-        m_keysDown.clear();
-        event.Skip();
-    });
     Bind(wxEVT_LEFT_DOWN, &WxViewWindow::OnLeftDown, this);
     Bind(wxEVT_RIGHT_DOWN, &WxViewWindow::OnRightDown, this);
     // The second press of a quick double click comes as a double click only.
@@ -402,7 +396,6 @@ void WxViewWindow::DeliverTimer()
 
 void WxViewWindow::OnKeyDown(wxKeyEvent& event)
 {
-    const bool repeat = !m_keysDown.insert(event.GetRawKeyFlags()).second || event.IsAutoRepeat();
     if (m_paused)
         return;
     // Alt combinations and F10 belong to the menu, as system keys do.
@@ -419,14 +412,7 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
         vk = VirtualKeyOf(event.GetKeyCode());
     if (vk == 0)
         vk = kUnnamedKey;
-    const unsigned flags = repeat ? vk::kKeyWasDown : 0;
-    Answer(event.GetTimestamp(), [this, vk, flags] { m_view->OnKeyDown(vk, 1, flags); });
-}
-
-void WxViewWindow::OnKeyUp(wxKeyEvent& event)
-{
-    m_keysDown.erase(event.GetRawKeyFlags());
-    event.Skip();
+    Answer(event.GetTimestamp(), [this, vk] { m_view->OnKeyDown(vk, 1, 0); });
 }
 
 void WxViewWindow::OnLeftDown(wxMouseEvent& event)

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include <wx/event.h>
@@ -74,7 +73,6 @@ public:
 private:
     void OnPaint(wxPaintEvent& event);
     void OnKeyDown(wxKeyEvent& event);
-    void OnKeyUp(wxKeyEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnTimer(wxTimerEvent& event);
@@ -107,9 +105,6 @@ private:
     wxTimer m_holdLimit;  // a report that never comes holds no answer for long
     TimingTrace m_trace;
     bool m_saved = false;
-    // The keys that are down, by their hardware code: a key-down for one of them is
-    // its auto-repeat (the desktop sends no key-up in between).
-    std::set<std::uint32_t> m_keysDown;
 
     // The pauses after records messages: the window shows what the paint had drawn
     // when it asked for each pause, and takes no input until they end.
