@@ -114,5 +114,6 @@ int main(int argc, char** argv)
     if (!inDataFolder)
         app->TellAtStart(notice::kDataFolder);
     wxApp::SetInstance(app);
-    return wxEntry(argc, argv);
+    const int status = wxEntry(argc, argv);
+    return status < 0 ? 1 : status;  // -1: the display could not be opened
 }

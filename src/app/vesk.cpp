@@ -3,6 +3,8 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include <pthread.h>
 
@@ -10,10 +12,36 @@
 #include "app/DisplayLoss.h"
 #include "app/MainFrm.h"
 
+#include <wx/log.h>
+
 #ifdef __WXGTK__
 #include <gdk/gdk.h>
 #include <glib-unix.h>
 #endif
+
+bool CVeskApp::Initialize(int& argc, wxChar** argv)
+{
+    bool opened = false;
+    {
+        // The toolkit's own complaint would be shown in a message box, which
+        // needs the display that is missing.
+        wxLogNull quiet;
+        opened = wxApp::Initialize(argc, argv);
+    }
+    if (!opened) {
+        const char* x11 = std::getenv("DISPLAY");
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        if ((!x11 || !*x11) && (!wayland || !*wayland))
+            std::fputs("kbr_dorin: no display: DISPLAY and WAYLAND_DISPLAY are not set; "
+                       "the program needs a graphical desktop\n", stderr);
+        else
+            std::fprintf(stderr, "kbr_dorin: cannot open the display%s%s%s%s; "
+                                 "the program needs a graphical desktop\n",
+                         wayland && *wayland ? " WAYLAND_DISPLAY=" : "", wayland && *wayland ? wayland : "",
+                         x11 && *x11 ? " DISPLAY=" : "", x11 && *x11 ? x11 : "");
+    }
+    return opened;
+}
 
 bool CVeskApp::OnInit()
 {

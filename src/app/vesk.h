@@ -18,6 +18,8 @@ public:
     // The name of the program's desktop entry (without .desktop).
     static constexpr const char* kDesktopId = "org.kbr_dorin.kbr_dorin";
 
+    // Opens the display; without one the program says so on stderr and ends.
+    bool Initialize(int& argc, wxChar** argv) override;
     bool OnInit() override;
     int OnExit() override;
 

@@ -288,6 +288,9 @@ TEST_F(ProgramTest, WhatStandsInTheWayIsSaidAndEndsTheProgram)
         {"an export without its file", "env", "--export-history", 2, "--export-history needs the name of the file"},
         {"an export without a history", "env", "--export-history out.csv", 1,
          "no history found: there is no kbr_dorin.db in " + here},
+        {"no display", "env -u WAYLAND_DISPLAY -u DISPLAY", "", 1, "no display: DISPLAY and WAYLAND_DISPLAY"},
+        {"a display that is not there", "env -u WAYLAND_DISPLAY DISPLAY=:977", "", 1,
+         "cannot open the display DISPLAY=:977"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
