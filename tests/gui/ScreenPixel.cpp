@@ -53,6 +53,17 @@ bool PressKeysym(unsigned long keysym)
     return true;
 }
 
+bool SetKeysym(unsigned long keysym, bool down)
+{
+    Display* d = InputDisplay();
+    const KeyCode code = d ? KeyFor(d, keysym) : 0;
+    if (code == 0)
+        return false;
+    XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime);
+    XFlush(d);
+    return true;
+}
+
 bool PressKeysymWith(unsigned long modifier, unsigned long keysym)
 {
     Display* d = InputDisplay();

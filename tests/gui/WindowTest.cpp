@@ -135,6 +135,39 @@ TEST_F(GuiTest, TheSecondPressOfADoubleClickCounts)
     }
 }
 
+// A key held after it answered repeats on its own: the repeats are no presses,
+// neither during the next wait (no false start) nor on the next square.
+TEST_F(GuiTest, AKeyHeldAfterTheAnswerIsOneAnswer)
+{
+    Type('a');
+    ASSERT_TRUE(WaitForSquare(kBlack));
+    WaitUntilSquareShownFor(40);
+    sim.KeyDown(WXK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return Doc().m_bPauseRunning; }, 1000));
+    int repeats = 0;
+    struct Counter : wxEventFilter {
+        int* count;
+        int FilterEvent(wxEvent& event) override
+        {
+            if (event.GetEventType() == wxEVT_KEY_DOWN)
+                ++*count;
+            return Event_Skip;
+        }
+    } counter;
+    counter.count = &repeats;
+    wxEvtHandler::AddFilter(&counter);
+    WaitFor([] { return false; }, 1500);
+    wxEvtHandler::RemoveFilter(&counter);
+    sim.KeyUp(WXK_SPACE);
+    Pump();
+    EXPECT_GT(repeats, 5) << "the X server repeated the key";
+    EXPECT_FALSE(Doc().m_bFalseStart);
+    ASSERT_TRUE(WaitForSquare(kBlack));
+    WaitUntilSquareShownFor(40);
+    Type(WXK_SPACE);
+    EXPECT_TRUE(WaitFor([&] { return Doc().m_dSeriesCount == 2.0; }, 1000)) << "both answers count";
+}
+
 // Exit has no key of its own: a key beside it in the menu would be a promise the
 // program does not keep (on the task page every key is an answer).
 TEST_F(GuiTest, ExitShowsNoKey)

@@ -8,6 +8,8 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "platform/wx/HeldKeys.h"
+
 #ifdef __WXGTK__
 #include <gdk/gdk.h>
 #endif
@@ -147,6 +149,7 @@ WxViewWindow::WxViewWindow(wxWindow* parent, CVeskDoc& doc, SteadyClock& clock, 
     m_displayTime = std::make_unique<DisplayTime>(*this, [this](std::uint32_t t, const char* method) { OnDisplayed(t, method); });
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     Bind(wxEVT_PAINT, &WxViewWindow::OnPaint, this);
+    heldkeys::Watch();
     Bind(wxEVT_KEY_DOWN, &WxViewWindow::OnKeyDown, this);
     Bind(wxEVT_LEFT_DOWN, &WxViewWindow::OnLeftDown, this);
     Bind(wxEVT_RIGHT_DOWN, &WxViewWindow::OnRightDown, this);
@@ -412,7 +415,8 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
         vk = VirtualKeyOf(event.GetKeyCode());
     if (vk == 0)
         vk = kUnnamedKey;
-    Answer(event.GetTimestamp(), [this, vk] { m_view->OnKeyDown(vk, 1, 0); });
+    const unsigned flags = heldkeys::Repeats(event) ? vk::kKeyWasDown : 0;
+    Answer(event.GetTimestamp(), [this, vk, flags] { m_view->OnKeyDown(vk, 1, flags); });
 }
 
 void WxViewWindow::OnLeftDown(wxMouseEvent& event)
