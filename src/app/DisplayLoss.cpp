@@ -2,6 +2,9 @@
 #include "app/DisplayLoss.h"
 
 #include <cstdlib>
+#include <cstring>
+
+#include <unistd.h>
 
 #ifdef __WXGTK__
 #include <gdk/gdk.h>
@@ -25,6 +28,31 @@ int OnIoError(Display*)
 #endif
 
 }  // namespace
+
+bool WaitForTheDisplay(int waitMs)
+{
+#if defined(__WXGTK__) && defined(GDK_WINDOWING_X11)
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* backend = std::getenv("GDK_BACKEND");
+    const bool waylandFirst = wayland && *wayland && !(backend && std::strncmp(backend, "x11", 3) == 0);
+    if (!x11 || !*x11 || waylandFirst)
+        return true;
+    constexpr int kStepMs = 100;
+    for (int waited = 0;; waited += kStepMs) {
+        if (Display* display = XOpenDisplay(nullptr)) {
+            XCloseDisplay(display);
+            return true;
+        }
+        if (waited >= waitMs)
+            return false;
+        ::usleep(kStepMs * 1000);
+    }
+#else
+    (void)waitMs;
+    return true;
+#endif
+}
 
 void CallOnDisplayLoss(void (*beforeExit)())
 {

@@ -22,7 +22,7 @@
 bool CVeskApp::Initialize(int& argc, wxChar** argv)
 {
     bool opened = false;
-    {
+    if (WaitForTheDisplay(2000)) {
         // The toolkit's own complaint would be shown in a message box, which
         // needs the display that is missing.
         wxLogNull quiet;

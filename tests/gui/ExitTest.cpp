@@ -273,8 +273,22 @@ TEST_F(ProgramTest, RecordsAreSavedWhenTheDisplayIsLost)
     ExpectSaved();
 }
 
-// Asked wrongly, the program says what is wrong on stderr and ends with a status
-// that says so, leaving no file behind.
+// A desktop still starting (its X server not yet answering) is waited for a moment.
+TEST_F(ProgramTest, ADisplayThatIsStillStartingIsWaitedFor)
+{
+    display = ":" + std::to_string(700 + ::getpid() % 200);
+    Start();
+    WaitUntil([] { return false; }, 600);
+    const pid_t server = Spawn(dir, display, {"/usr/bin/Xvfb", display.c_str(), "-nolisten", "tcp", nullptr});
+    EXPECT_TRUE(Started()) << "the window opened on the display once it answered";
+    ::kill(program, SIGTERM);
+    EXPECT_TRUE(EndedCleanly(End()));
+    ::kill(server, SIGTERM);
+    Reap(server, 15000);
+}
+
+// Started where it cannot run, or asked wrongly, the program says what is wrong on
+// stderr and ends with a status that says so, leaving no file behind.
 TEST_F(ProgramTest, WhatStandsInTheWayIsSaidAndEndsTheProgram)
 {
     struct Case {
