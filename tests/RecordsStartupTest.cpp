@@ -302,6 +302,40 @@ TEST(RecordsStartup, ReadOnlyRecordsAreShownAndLeftAsTheyAre)
 }
 #endif
 
+#ifndef _WIN32
+// Notices that wait at the start are shown together, one under another, for one
+// pause that a key may end; the page follows.
+TEST(RecordsStartup, NoticesAreShownTogetherForOnePause)
+{
+    WriteWholeFile("target", GoodFile(180.3));
+    std::filesystem::create_symlink("target", kIniName);
+    ::chmod(".", 0777);  // a link others could have planted is refused
+    Session s;
+    s.doc.m_nNotices |= notice::kDataFolder | notice::kHistoryWaiting;
+    ASSERT_TRUE(Start(s));
+    ::chmod(".", 0700);
+    const std::string kDataFolder = "Data folder cannot be used; records are kept in the folder it was started in.";
+    const std::string kWaiting = "'kbr_dorin.db' is in use by another program: answers are kept once it is free.";
+    std::vector<DrawnText> told;
+    for (const auto& t : s.sim.screen.textLog)
+        if (t.text == kDataFolder || t.text == kLinkRefused || t.text == kWaiting)
+            told.push_back(t);
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_EQ(told[0].text, kDataFolder);
+    EXPECT_EQ(told[1].text, kLinkRefused);
+    EXPECT_EQ(told[2].text, kWaiting);
+    EXPECT_LT(told[0].y + 16, told[1].y) << "one under another";
+    EXPECT_LT(told[1].y + 16, told[2].y);
+    EXPECT_EQ(s.sim.sleeps, std::vector<std::uint32_t>{7000}) << "one pause for all";
+    EXPECT_EQ(s.sim.sleepsUntilInput, 1);
+    EXPECT_EQ(s.doc.m_nNotices, 0u);
+    EXPECT_TRUE(s.Shows("    KBR_DORIN belongs to ''Arvenlo'' series.")) << "the start page follows";
+    std::filesystem::remove(kIniName);
+    std::filesystem::remove("target");
+    std::filesystem::remove(kBakName);
+}
+#endif
+
 #ifndef _WIN32  // POSIX permissions, links, processes and limits
 // A user may keep the records files as links (into a synced folder, say): a link
 // of the user's own in a folder nobody else may write to is followed, and the

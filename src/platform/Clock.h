@@ -26,4 +26,7 @@ public:
 
     // Blocks the calling (user-interface) thread.
     virtual void Sleep(std::uint32_t ms) = 0;
+    // The same, but a key or mouse button pressed meanwhile ends it early (and is
+    // taken by it): for what the user reads and may dismiss.
+    virtual void SleepUntilInput(std::uint32_t ms) { Sleep(ms); }
 };

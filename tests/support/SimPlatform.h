@@ -29,6 +29,12 @@ public:
     std::uint32_t GetTickCount() override { return static_cast<std::uint32_t>(tickBase + m_elapsed); }
     TimeOfDay Now() override;
     void Sleep(std::uint32_t ms) override;
+    // Recorded among the sleeps too; no press comes in the simulation, so it runs out.
+    void SleepUntilInput(std::uint32_t ms) override
+    {
+        ++sleepsUntilInput;
+        Sleep(ms);
+    }
 
     // --- WindowHost -------------------------------------------------------------------
     unsigned SetTimer(unsigned id, unsigned intervalMs) override;
@@ -82,6 +88,7 @@ public:
     RecordingCanvas screen{client};      // what the window shows now
     std::vector<BeepCall> beeps;
     std::vector<std::uint32_t> sleeps;
+    int sleepsUntilInput = 0;  // of them, those a press would end
     int aboutShown = 0;
     std::vector<ValidationLogic> validationShown;  // the form as each dialog closed
     std::vector<history::WindowRequest> historyShown;

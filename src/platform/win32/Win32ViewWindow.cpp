@@ -148,23 +148,30 @@ LRESULT Win32ViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return 0;
     case WM_KEYDOWN:
-        if (m_paused)  // input is dropped during the records messages' pauses
+        if (m_paused) {  // input is dropped during the records messages' pauses
+            if (!(HIWORD(lParam) & KF_REPEAT))
+                InputDuringPause();
             return 0;
+        }
         Answer(static_cast<unsigned>(wParam),
                [&] { m_view->OnKeyDown(static_cast<unsigned>(wParam), LOWORD(lParam), HIWORD(lParam)); });
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         ::SetFocus(m_hwnd);
-        if (m_paused)
+        if (m_paused) {
+            InputDuringPause();
             return 0;
+        }
         Answer(RawInputStamps::kLeftButton, [&] { m_view->OnLButtonDown(); });
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
         ::SetFocus(m_hwnd);
-        if (m_paused)
+        if (m_paused) {
+            InputDuringPause();
             return 0;
+        }
         Answer(RawInputStamps::kRightButton, [&] { m_view->OnRButtonDown(); });
         return 0;
     case WM_TIMER:
@@ -233,6 +240,22 @@ void Win32ViewWindow::Sleep(std::uint32_t ms)
     }
     m_pauses.push_back({m_recorder->Steps(), ms});
     m_recorder->Hold();
+}
+
+void Win32ViewWindow::SleepUntilInput(std::uint32_t ms)
+{
+    if (!m_inPaint) {
+        ::Sleep(ms);
+        return;
+    }
+    m_pauses.push_back({m_recorder->Steps(), ms, true});
+    m_recorder->Hold();
+}
+
+void Win32ViewWindow::InputDuringPause()
+{
+    if (m_pauseIndex < m_pauses.size() && m_pauses[m_pauseIndex].inputEnds)
+        EndPause();
 }
 
 void Win32ViewWindow::EndPause()

@@ -44,12 +44,15 @@ public:
     const char* DisplayTimeSource() const override { return m_displayMethod; }
     const char* StampSource() const override;
     void Sleep(std::uint32_t ms) override;
+    void SleepUntilInput(std::uint32_t ms) override;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
     void EndPause();
+    // A key or button pressed during a pause: ends the one a press may end.
+    void InputDuringPause();
     // Runs an input handler with the tick counter at the moment of the press: from
     // raw input where it came, else from the message's time.
     void Answer(unsigned what, const std::function<void()>& deliver);
@@ -74,6 +77,7 @@ private:
     struct Pause {
         std::size_t steps;  // of the paint's picture, drawn when the pause began
         std::uint32_t ms;
+        bool inputEnds = false;
     };
     ReplayCanvas* m_recorder = nullptr;  // of the paint in progress
     std::vector<Pause> m_pauses;

@@ -349,8 +349,8 @@ void WxViewWindow::TraceAnswer(long stamp)
 // when the paint returns. So the pause is taken after the paint, showing what the
 // paint had drawn when it asked for the pause: the screen shows the paint up to
 // there and no further, and a paint that pauses more than once shows each message
-// for its own pause. Input is dropped meanwhile, and the view paints again when the
-// pauses are over.
+// for its own pause. Input is dropped meanwhile (a pause that input may end is ended
+// by the first key or button), and the view paints again when the pauses are over.
 void WxViewWindow::Sleep(std::uint32_t ms)
 {
     if (!m_inPaint) {
@@ -359,6 +359,25 @@ void WxViewWindow::Sleep(std::uint32_t ms)
     }
     m_pauses.push_back({m_recorder->Steps(), ms});
     m_recorder->Hold();
+}
+
+void WxViewWindow::SleepUntilInput(std::uint32_t ms)
+{
+    if (!m_inPaint) {
+        m_clock.Sleep(ms);
+        return;
+    }
+    m_pauses.push_back({m_recorder->Steps(), ms, true});
+    m_recorder->Hold();
+}
+
+void WxViewWindow::InputDuringPause()
+{
+    if (m_pauseIndex < m_pauses.size() && m_pauses[m_pauseIndex].inputEnds) {
+        m_pauseTimer.Stop();
+        wxTimerEvent ended;
+        EndPause(ended);
+    }
 }
 
 void WxViewWindow::EndPause(wxTimerEvent&)
@@ -399,8 +418,11 @@ void WxViewWindow::DeliverTimer()
 
 void WxViewWindow::OnKeyDown(wxKeyEvent& event)
 {
-    if (m_paused)
+    if (m_paused) {
+        if (!heldkeys::Repeats(event))
+            InputDuringPause();
         return;
+    }
     // Alt combinations and F10 belong to the menu, as system keys do.
     unsigned vk = SystemKeyOf(event);
     if (vk == 0 && (event.AltDown() || event.GetKeyCode() == WXK_ALT || event.GetKeyCode() == WXK_F10)) {
@@ -421,16 +443,18 @@ void WxViewWindow::OnKeyDown(wxKeyEvent& event)
 
 void WxViewWindow::OnLeftDown(wxMouseEvent& event)
 {
-    if (!m_paused) {
+    if (!m_paused)
         Answer(event.GetTimestamp(), [this] { m_view->OnLButtonDown(); });
-    }
+    else
+        InputDuringPause();
     event.Skip();  // the default handling gives the window the focus
 }
 
 void WxViewWindow::OnRightDown(wxMouseEvent& event)
 {
-    if (!m_paused) {
+    if (!m_paused)
         Answer(event.GetTimestamp(), [this] { m_view->OnRButtonDown(); });
-    }
+    else
+        InputDuringPause();
     event.Skip();
 }

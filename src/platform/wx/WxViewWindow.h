@@ -66,6 +66,7 @@ public:
     const char* DisplayTimeSource() const override { return m_displayMethod; }
     const char* StampSource() const override { return m_clock.StampSource(); }
     void Sleep(std::uint32_t ms) override;
+    void SleepUntilInput(std::uint32_t ms) override;
 
     bool Paused() const { return m_paused; }
     const TimingTrace& LastTiming() const { return m_trace; }
@@ -78,6 +79,8 @@ private:
     void OnTimer(wxTimerEvent& event);
     void DeliverTimer();
     void EndPause(wxTimerEvent& event);
+    // A key or button pressed during a pause: ends the one a press may end.
+    void InputDuringPause();
     void OnDisplayed(std::uint32_t displayed, const char* method);
     void Answer(long stamp, std::function<void()> deliver);
     void ReleaseAnswers();
@@ -111,6 +114,7 @@ private:
     struct Pause {
         std::size_t steps;  // of the paint's picture, drawn when the pause began
         std::uint32_t ms;
+        bool inputEnds = false;
     };
     ReplayCanvas* m_recorder = nullptr;  // of the paint in progress
     std::vector<Pause> m_pauses;         // asked for by the paint, in order

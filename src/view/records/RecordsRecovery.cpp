@@ -1,6 +1,7 @@
 // Start-up and exit of the records: the checks, the backup copy, restoring and
 // clearing the records file, and the messages that tell the user about it.
 #include <optional>
+#include <vector>
 #include <utility>
 
 #include "platform/File.h"
@@ -156,7 +157,8 @@ void CVeskView::ShowRecordsMessage(std::string_view text, int lowerBy)
     const Point origin = GetCenteredTextOrigin(text);
     DrawTextAt(origin.x, origin.y + lowerBy, text);
     const Size extent = m_pDC->GetTextExtent(text);
-    m_platform.window.InvalidateRect({origin.x, origin.y, origin.x + extent.cx, origin.y + extent.cy}, true);
+    m_platform.window.InvalidateRect(
+        {origin.x, origin.y + lowerBy, origin.x + extent.cx, origin.y + lowerBy + extent.cy}, true);
 }
 
 // ---------------------------------------------------------------------------------
@@ -295,7 +297,8 @@ void CVeskView::CheckRecordsWritable()
     }
 }
 
-// Each waiting notice in turn, for the pause of a records message.
+// The waiting notices, all at once, one under another, for the pause of a records
+// message; a key or button ends it sooner (and is taken by it).
 void CVeskView::ShowNotices()
 {
     CVeskDoc& doc = GetDocument();
@@ -308,15 +311,20 @@ void CVeskView::ShowNotices()
         {notice::kHistoryStopped, HistoryProblemText()},
         {notice::kHistoryWaiting, HistoryWaitingText()},
     };
-    for (const auto& [bit, text] : notices) {
-        if (!(doc.m_nNotices & bit))
-            continue;
-        doc.m_nNotices &= ~bit;
-        ClearClientArea();
-        ShowRecordsMessage(text, 0);
-        Invalidate();
-        m_platform.clock.Sleep(kMessagePauseMs);
-    }
+    std::vector<const char*> shown;
+    for (const auto& [bit, text] : notices)
+        if (doc.m_nNotices & bit)
+            shown.push_back(text);
+    doc.m_nNotices = 0;
+    if (shown.empty())
+        return;
+    ClearClientArea();
+    const int lineHeight = m_pDC->GetTextExtent(shown.front()).cy * 3 / 2;
+    const int count = static_cast<int>(shown.size());
+    for (int i = 0; i < count; ++i)
+        ShowRecordsMessage(shown[static_cast<std::size_t>(i)], (2 * i - (count - 1)) * lineHeight / 2);
+    Invalidate();
+    m_platform.clock.SleepUntilInput(kMessagePauseMs);
 }
 
 void CVeskView::OnDestroy()
