@@ -247,6 +247,16 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
          "History not kept: 'kbr_dorin.db' or its folder is read-only."},
         {"read-only folder", [] { ::chmod(".", 0555); }, true, false, 'R',
          "Istorija ne vedetsa: 'kbr_dorin.db' ili papka tol'ko dlja chtenija."},
+        {"a folder in its place", [] { std::filesystem::create_directory(kDatabaseName); }, false, false, 'E',
+         "History not kept: 'kbr_dorin.db' is not a file."},
+        {"a link others could change",
+         [] {
+             Problem p;
+             SqliteHistory::OpenForWriting("elsewhere.db", &p);
+             std::filesystem::create_symlink("elsewhere.db", kDatabaseName);
+             ::chmod(".", 0777);
+         },
+         false, false, 'L', "Istorija nerašoma: nuoroda 'kbr_dorin.db' nenaudojama: ją gali pakeisti kiti."},
         // Held by another program: the answers wait for it (see the next test).
         {"locked at start", v1, false, false, 'T',
          "'kbr_dorin.db' naudoja kita programa: atsakymai bus irasyti, kai jis atsilaisvins."},
@@ -256,8 +266,8 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ::chmod(".", 0700);
-        for (const char* f : {"kbr_dorin.db", "kbr_dorin.db-wal", "kbr_dorin.db-shm"})
-            std::filesystem::remove(f);
+        for (const char* f : {"kbr_dorin.db", "kbr_dorin.db-wal", "kbr_dorin.db-shm", "elsewhere.db"})
+            std::filesystem::remove_all(f);
         c.prepare();
         const bool lockedAtStart = std::string(c.name) == "locked at start";
         EXPECT_EXIT(
@@ -268,7 +278,8 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
                 if (lockedAtStart)
                     lock.emplace("BEGIN EXCLUSIVE; INSERT INTO answer (utc_ms, utc_offset_min, mode, verdict, "
                                  "wait_ms, language, display_time, stamp_source) VALUES (0,0,'A','x',0,'E','','');");
-                const std::string before = FileExists(kDatabaseName) ? ReadWholeFile(kDatabaseName) : "";
+                const bool aFile = std::filesystem::is_regular_file(kDatabaseName);
+                const std::string before = aFile ? ReadWholeFile(kDatabaseName) : "";
                 Session s;
                 s.doc.m_chLanguage = c.language;
                 auto log = StartHistory(kDatabaseName, s.doc);
@@ -296,12 +307,37 @@ TEST(History, AHistoryThatCannotBeKeptIsToldOnceAndTheGameGoesOn)
                 const int told = TimesDrawn(s, c.message);
                 const bool playing = s.doc.m_dSeriesCount == 3.0;
                 const bool untouched = c.lockAfterStart || !FileExists(kDatabaseName) ||
-                                       ReadWholeFile(kDatabaseName) == before;
+                                       (aFile ? ReadWholeFile(kDatabaseName) == before
+                                              : std::filesystem::is_directory(kDatabaseName) ||
+                                                    std::filesystem::is_symlink(kDatabaseName));
                 std::_Exit(told != 1 ? 3 : !playing ? 4 : !untouched ? 5 : 0);
             },
             testing::ExitedWithCode(0), "");
     }
     ::chmod(".", 0700);
+}
+
+// The user's own link to the database (into a synced folder, say) is followed, as
+// the records files' are: the answers go into its target and the link stays.
+TEST(History, TheUsersOwnLinkToTheDatabaseIsFollowed)
+{
+    ::chmod(".", 0700);
+    std::filesystem::create_directory("synced");
+    std::filesystem::create_symlink("synced/mine.db", kDatabaseName);
+    Session s;
+    auto log = StartHistory(kDatabaseName, s.doc);
+    ASSERT_TRUE(log) << "no notice: " << s.doc.m_nNotices;
+    Answer a;
+    a.mode = 'a';
+    EXPECT_EQ(log->Add(a, nullptr), Problem::None);
+    log.reset();
+    EXPECT_TRUE(std::filesystem::is_symlink(kDatabaseName));
+    Problem problem;
+    const auto read = SqliteHistory::OpenForReading("synced/mine.db", &problem);
+    ASSERT_TRUE(read);
+    int answers = 0;
+    read->ForEachAnswer([&](const StoredAnswer&) { return ++answers, true; });
+    EXPECT_EQ(answers, 1);
 }
 
 // A database another program holds for a while (a backup tool, a second window on

@@ -303,6 +303,34 @@ TEST(RecordsStartup, ReadOnlyRecordsAreShownAndLeftAsTheyAre)
 #endif
 
 #ifndef _WIN32
+// A folder under a records file's name: the records cannot be saved, and the
+// notice says why (not that the folder is read-only, nor later that the disk is full).
+TEST(RecordsStartup, AFolderUnderARecordsFilesNameIsSaidForWhatItIs)
+{
+    const std::string kNotAFile = "Records cannot be saved here: 'kbr_dorin.ini' or 'kbr_dorin.bak' is not a file.";
+    for (const char* folder : {kIniName, kBakName}) {
+        SCOPED_TRACE(folder);
+        for (const char* name : {kIniName, kBakName})
+            std::filesystem::remove_all(name);
+        WriteWholeFile(folder == kIniName ? kBakName : kIniName, GoodFile(180.3));
+        std::filesystem::create_directory(folder);
+        Session s;
+        ASSERT_TRUE(Start(s));
+        s.doc.m_dSessionRecord[0] = 100.0;
+        s.view.OnDestroy();
+        std::vector<std::string> told;
+        for (const auto& t : s.sim.screen.textLog)
+            if (t.text.rfind("Records", 0) == 0)
+                told.push_back(t.text);
+        EXPECT_EQ(told, std::vector<std::string>{kNotAFile});
+        EXPECT_EQ(s.sim.sleeps.size(), 1u) << "no restore tried over a folder, no pause without a message";
+        EXPECT_EQ(s.doc.m_nNotices, 0u) << "nothing more to tell at the end";
+        EXPECT_TRUE(std::filesystem::is_directory(folder));
+    }
+    for (const char* name : {kIniName, kBakName})
+        std::filesystem::remove_all(name);
+}
+
 // Notices that wait at the start are shown together, one under another, for one
 // pause that a key may end; the page follows.
 TEST(RecordsStartup, NoticesAreShownTogetherForOnePause)

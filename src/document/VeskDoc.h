@@ -15,6 +15,7 @@ constexpr unsigned kReadOnly = 4;      // the records can be read but not saved 
 constexpr unsigned kSaveFailed = 8;    // a save could not be completed
 constexpr unsigned kHistoryStopped = 16;  // answers are no longer kept (m_nHistoryProblem says why)
 constexpr unsigned kHistoryWaiting = 32;  // the history is held by another program; answers wait
+constexpr unsigned kNotAFile = 64;        // a folder (or the like) stands under a records file's name
 }  // namespace notice
 
 class CVeskDoc {

@@ -53,7 +53,10 @@ struct Series {
 void Summarize(Series& series);
 
 // Why the history stopped; None while it works.
-enum class Problem { None, Locked, ReadOnly, Full, Corrupt, Newer, Other };
+// Link: the database's name is a link that is not followed (the records files'
+// rule: only a link the user alone could have made); NotAFile: a folder or the like
+// stands under its name.
+enum class Problem { None, Locked, ReadOnly, Full, Corrupt, Newer, Link, NotAFile, Other };
 
 class Log {
 public:

@@ -56,6 +56,11 @@ public:
     static bool IsMissing(const std::string& name);
     // The name is a symbolic link that is not followed (see above).
     static bool IsRefusedLink(const std::string& name);
+    // Something other than a file is there by that name (a folder, a device...).
+    static bool IsNotAFile(const std::string& name);
+    // Where the name leads: the name itself, or the target of a link that is
+    // followed; nullopt for a refused link, which is never read or written through.
+    static std::optional<std::string> Follow(const std::string& name);
 
     File(File&& other) noexcept;
     File& operator=(File&&) = delete;

@@ -143,11 +143,21 @@ int Exec(sqlite3* db, const char* sql)
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
 }
 
-sqlite3* OpenDatabase(const std::string& path, int flags, Problem* problem)
+sqlite3* OpenDatabase(const std::string& name, int flags, Problem* problem)
 {
+    // A link is followed as the records files' are: only one the user alone could
+    // have made; whoever else may change it could point it anywhere.
+    const auto path = File::Follow(name);
+    if (!path) {
+        *problem = Problem::Link;
+        return nullptr;
+    }
+    if (File::IsNotAFile(*path)) {
+        *problem = Problem::NotAFile;
+        return nullptr;
+    }
     sqlite3* db = nullptr;
-    // A link is not followed: whoever may change it could point it anywhere.
-    const int code = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOFOLLOW, nullptr);
+    const int code = sqlite3_open_v2(path->c_str(), &db, flags | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (code != SQLITE_OK) {
         *problem = ProblemOf(code);
         sqlite3_close(db);
@@ -547,6 +557,8 @@ std::string ProblemOfDatabase(const std::string& databasePath, Problem problem)
     case Problem::Locked: return databasePath + " is in use by another program; try again later";
     case Problem::Corrupt: return databasePath + " is damaged";
     case Problem::Newer: return databasePath + " was written by a newer version of the program";
+    case Problem::Link: return databasePath + " is a link that others could change; it is not followed";
+    case Problem::NotAFile: return databasePath + " is not a file";
     case Problem::ReadOnly:
     case Problem::Other:
     default: return "cannot read " + databasePath;

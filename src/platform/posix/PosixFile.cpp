@@ -225,7 +225,22 @@ bool File::CanReplace(const std::string& name)
     const auto path = Resolve(name);
     if (!path || ::access(FolderOf(*path).c_str(), W_OK | X_OK) != 0)
         return false;
-    return ::access(path->c_str(), W_OK) == 0 || errno == ENOENT;
+    struct stat st {};
+    if (::stat(path->c_str(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode) && ::access(path->c_str(), W_OK) == 0;
+}
+
+bool File::IsNotAFile(const std::string& name)
+{
+    const auto path = Resolve(name);
+    struct stat st {};
+    return path && ::stat(path->c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+std::optional<std::string> File::Follow(const std::string& name)
+{
+    return Resolve(name);
 }
 
 bool File::IsMissing(const std::string& name)

@@ -141,6 +141,19 @@ bool File::IsRefusedLink(const std::string& name)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+bool File::IsNotAFile(const std::string& name)
+{
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+}
+
+std::optional<std::string> File::Follow(const std::string& name)
+{
+    if (IsRefusedLink(name))
+        return std::nullopt;
+    return name;
+}
+
 // ---------------------------------------------------------------------------------
 
 // A named mutex per working directory would need the directory's name; one per

@@ -29,6 +29,14 @@ constexpr LangText kHistoryProblemText[] = {
      "Istorija ne vedetsa: 'kbr_dorin.db' ot bolee novoj versii programmy.",
      "Istorija nerašoma: 'kbr_dorin.db' iš naujesnės programos versijos.",
      "Istorija nerasoma: 'kbr_dorin.db' is naujesnes programos versijos."},
+    // a link not followed
+    {"History not kept: link 'kbr_dorin.db' not followed: others could change it.",
+     "Istorija ne vedetsa: ssqlka 'kbr_dorin.db' ne ispol'zuetsa: ee mogut smenit'.",
+     "Istorija nerašoma: nuoroda 'kbr_dorin.db' nenaudojama: ją gali pakeisti kiti.",
+     "Istorija nerasoma: nuoroda 'kbr_dorin.db' nenaudojama: ja gali pakeisti kiti."},
+    // not a file
+    {"History not kept: 'kbr_dorin.db' is not a file.", "Istorija ne vedetsa: 'kbr_dorin.db' ne fajl.",
+     "Istorija nerašoma: 'kbr_dorin.db' nėra failas.", "Istorija nerasoma: 'kbr_dorin.db' nera failas."},
     // anything else
     {"History not kept: 'kbr_dorin.db' cannot be used.", "Istorija ne vedetsa: 'kbr_dorin.db' nel'zja ispol'zovat'.",
      "Istorija nerašoma: 'kbr_dorin.db' negalima naudoti.", "Istorija nerasoma: 'kbr_dorin.db' negalima naudoti."},

@@ -42,6 +42,11 @@ constexpr LangText kLinkRefusedText = {
     "Ssqlka 'kbr_dorin.ini' ili 'kbr_dorin.bak' ne ispol'zuetsa: ee mogut smenit'.",
     "Nuoroda 'kbr_dorin.ini' ar 'kbr_dorin.bak' nenaudojama: ją gali pakeisti kiti.",
     "Nuoroda 'kbr_dorin.ini' ar 'kbr_dorin.bak' nenaudojama: ja gali pakeisti kiti."};
+constexpr LangText kNotAFileText = {
+    "Records cannot be saved here: 'kbr_dorin.ini' or 'kbr_dorin.bak' is not a file.",
+    "Rezul'tatq zdes' ne sohranit': 'kbr_dorin.ini' ili 'kbr_dorin.bak' ne fajl.",
+    "Rezultatų čia išsaugoti negalima: 'kbr_dorin.ini' ar 'kbr_dorin.bak' nėra failas.",
+    "Rezultatu cia issaugoti negalima: 'kbr_dorin.ini' ar 'kbr_dorin.bak' nera failas."};
 constexpr LangText kReadOnlyText = {
     "Records cannot be saved here: 'kbr_dorin.ini' or its folder is read-only.",
     "Rezul'tatq zdes' ne sohranit': 'kbr_dorin.ini' ili papka tol'ko dlja chtenija.",
@@ -87,7 +92,8 @@ void CVeskView::CheckRecordsFiles()
     }
     doc.m_bIniMissing = !CanOpenAlone(kIniName);
     doc.m_bBakMissing = !CanOpenAlone(kBakName);
-    if (doc.m_bIniMissing && !doc.m_bBakMissing && !iniRefused) {
+    // Nor is a folder under its name restored over (see CheckRecordsWritable).
+    if (doc.m_bIniMissing && !doc.m_bBakMissing && !iniRefused && !File::IsNotAFile(kIniName)) {
         RecoverRecords();
         doc.m_chBackupState = ' ';
         doc.m_bIniMissing = !CanOpenAlone(kIniName);
@@ -291,7 +297,10 @@ void CVeskView::CheckRecordsWritable()
     CVeskDoc& doc = GetDocument();
     if (doc.m_bRecordsReadOnly)
         return;  // said already
-    if (!File::CanReplace(kIniName) || !File::CanReplace(kBakName)) {
+    if (File::IsNotAFile(kIniName) || File::IsNotAFile(kBakName)) {
+        doc.m_bRecordsReadOnly = true;
+        doc.m_nNotices |= notice::kNotAFile;
+    } else if (!File::CanReplace(kIniName) || !File::CanReplace(kBakName)) {
         doc.m_bRecordsReadOnly = true;
         doc.m_nNotices |= notice::kReadOnly;
     }
@@ -306,6 +315,7 @@ void CVeskView::ShowNotices()
     const std::pair<unsigned, const char*> notices[] = {
         {notice::kDataFolder, ChooseText(lang, kDataFolderText)},
         {notice::kLinkRefused, ChooseText(lang, kLinkRefusedText)},
+        {notice::kNotAFile, ChooseText(lang, kNotAFileText)},
         {notice::kReadOnly, ChooseText(lang, kReadOnlyText)},
         {notice::kSaveFailed, ChooseText(lang, kSaveFailedText)},
         {notice::kHistoryStopped, HistoryProblemText()},
