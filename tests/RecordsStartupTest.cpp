@@ -331,6 +331,26 @@ TEST(RecordsStartup, AFolderUnderARecordsFilesNameIsSaidForWhatItIs)
         std::filesystem::remove_all(name);
 }
 
+// A folder under the name a save writes beside the file (left there by anyone)
+// does not keep the records from being saved.
+TEST(RecordsStartup, AFolderInTheWayOfTheSaveDoesNotStopIt)
+{
+    WriteWholeFile(kIniName, GoodFile(180.3));
+    WriteWholeFile(kBakName, GoodFile(180.3));
+    std::filesystem::create_directory(std::string(kIniName) + ".new");
+    {
+        Session s;
+        ASSERT_TRUE(Start(s));
+        s.doc.m_dSessionRecord[0] = 100.0;
+        s.view.OnDestroy();
+        EXPECT_EQ(s.doc.m_nNotices, 0u) << "no save failed";
+    }
+    Session next;
+    ASSERT_TRUE(Start(next));
+    EXPECT_EQ(next.doc.m_dTotalRecord[0], 100.0);
+    std::filesystem::remove_all(std::string(kIniName) + ".new");
+}
+
 // Notices that wait at the start are shown together, one under another, for one
 // pause that a key may end; the page follows.
 TEST(RecordsStartup, NoticesAreShownTogetherForOnePause)
