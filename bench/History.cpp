@@ -2,7 +2,8 @@
 // by default) is written as the program writes it, one transaction per answer;
 // then the History window is opened on it and every answer is exported to CSV.
 // Prints the time of each step. Needs an X display for the window.
-//   bench_history [--answers N] [--keep FILE.db]
+//   bench_history [--answers N] [--keep FILE.db] [--screenshot FILE.png]
+// (--screenshot: the screen with the window as first opened, to look at)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
+#include <wx/utils.h>
 
 #include "history/sqlite/SqliteHistory.h"
 #include "history/wx/HistoryDlg.h"
@@ -106,12 +108,14 @@ void Fill(history::Log& log, int answers, std::vector<double>* writeUs)
 int main(int argc, char** argv)
 {
     int answers = 100'000;
-    std::string keep;
+    std::string keep, screenshot;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--answers") == 0)
             answers = std::max(1, std::atoi(argv[i + 1]));
         else if (std::strcmp(argv[i], "--keep") == 0)
             keep = fs::absolute(argv[i + 1]).string();
+        else if (std::strcmp(argv[i], "--screenshot") == 0)
+            screenshot = fs::absolute(argv[i + 1]).string();
     }
     const fs::path work = fs::temp_directory_path() / ("kbr_bench_history_" + std::to_string(::getpid()));
     fs::create_directories(work);
@@ -201,6 +205,15 @@ int main(int argc, char** argv)
             if (!painted || !dlg->Readable()) {
                 std::fprintf(stderr, "bench_history: the window showed no chart\n");
                 return 1;
+            }
+            if (run == 0 && !screenshot.empty()) {
+                dlg->Raise();
+                for (int i = 0; i < 50; ++i) {
+                    while (loop.Pending())
+                        loop.Dispatch();
+                    wxMilliSleep(10);
+                }
+                wxExecute("import -window root '" + screenshot + "'", wxEXEC_SYNC);
             }
             dlg->Destroy();
             while (loop.Pending())

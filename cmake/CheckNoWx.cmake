@@ -3,7 +3,8 @@
 # (src/platform/wx), the wx dialog beside the dialog logic in src/dialogs, and the
 # history's SQLite implementation (src/history/sqlite), which may use SQLite but
 # not wx.
-file(GLOB_RECURSE core_files ${ROOT}/src/document/* ${ROOT}/src/view/* ${ROOT}/src/platform/posix/*)
+file(GLOB_RECURSE core_files ${ROOT}/src/document/* ${ROOT}/src/view/* ${ROOT}/src/platform/posix/*
+     ${ROOT}/src/history/chart/*)
 file(GLOB platform_files ${ROOT}/src/platform/*.h ${ROOT}/src/platform/*.cpp ${ROOT}/src/platform/win32/*
      ${ROOT}/src/dialogs/ValidationLogic.* ${ROOT}/src/dialogs/ValidatorDigest.* ${ROOT}/src/history/*.h
      ${ROOT}/src/history/*.cpp)

@@ -46,8 +46,26 @@ constexpr LangText kUnreadableHelp = {
     "On v %s. Igra prodolzhaetsa bez nee. Chtoby nachat' novuju istoriju, zakrojte programmu i peremestite fail.",
     "Jis yra %s. Žaidimas tęsiasi be jos. Norėdami pradėti naują istoriją, uždarykite programą ir perkelkite failą.",
     "Jis yra %s. Zaidimas tesiasi be jos. Noredami pradeti nauja istorija, uzdarykite programa ir perkelkite faila."};
+// What a screen reader is told of the chart.
+constexpr LangText kDescribeSeries = {
+    "Series: %d, from %s to %s; latest average %.1f ms, best %.1f ms.",
+    "Serij: %d, s %s po %s; poslednee srednee %.1f ms, lutcqee %.1f ms.",
+    "Serijų: %d, nuo %s iki %s; paskutinis vidurkis %.1f ms, geriausias %.1f ms.",
+    "Seriju: %d, nuo %s iki %s; paskutinis vidurkis %.1f ms, geriausias %.1f ms."};
+constexpr LangText kDescribeTimes = {
+    "Half of the reaction times lie between %d and %d ms; most are %d to %d ms.",
+    "Polovina vremen reaktsii mezhdu %d i %d ms; bol'she vsego ot %d do %d ms.",
+    "Pusė reakcijos laikų yra tarp %d ir %d ms; daugiausia nuo %d iki %d ms.",
+    "Puse reakcijos laiku yra tarp %d ir %d ms; daugiausia nuo %d iki %d ms."};
 constexpr LangText kExport = {"Export CSV...", "Eksport CSV...", "Eksportuoti CSV...", "Eksportuoti CSV..."};
 constexpr LangText kClose = {"Close", "Zakrqt'", "Uždaryti", "Uzdaryti"};
+// The window's controls, each with its access key (after the &).
+constexpr LangText kModeButton[3] = {{"Mode &A", "Rejqm &A", "Režimas &A", "Rezimas &A"},
+                                     {"Mode &B", "Rejqm &B", "Režimas &B", "Rezimas &B"},
+                                     {"Mode &C", "Rejqm &C", "Režimas &C", "Rezimas &C"}};
+constexpr LangText kExportButton = {"&Export CSV...", "&Eksport CSV...", "&Eksportuoti CSV...",
+                                    "&Eksportuoti CSV..."};
+constexpr LangText kCloseButton = {"C&lose", "&Zakrqt'", "&Uždaryti", "&Uzdaryti"};
 constexpr CountedText kExported = {
     {"%d answer written to %s.", "%d atvet zapisan v %s.", "%d atsakymas įrašytas į %s.", "%d atsakymas irasytas i %s."},
     {"%d answers written to %s.", "%d atveta zapisano v %s.", "%d atsakymai įrašyti į %s.", "%d atsakymai irasyti i %s."},

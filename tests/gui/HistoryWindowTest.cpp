@@ -60,6 +60,9 @@ TEST_F(HistoryWindowTest, DrawsTheSeriesOfTheHistoryAndSwitchesModes)
 {
     Doc().m_dTotalRecord = {260.0, 0.0, 0.0};  // as loaded at start-up
     std::vector<wxPoint2DDouble> modeA, pointsB;
+    bool chartFocused = false, backToA = false;
+    std::vector<int> picked;
+    std::string described;
     double recordY = -1;
     std::vector<wxColour> dots;
     wxColour lineColour;
@@ -88,6 +91,29 @@ TEST_F(HistoryWindowTest, DrawsTheSeriesOfTheHistoryAndSwitchesModes)
         sim.MouseClick();
         WaitFor([&] { return chart.AveragePoints().size() == 1; }, 5000);
         pointsB = chart.AveragePoints();
+        if (const char* shot = std::getenv("KBR_SCREENSHOT_DIR"))
+            wxExecute(wxString::Format("import -window root %s/history.png", shot), wxEXEC_SYNC);
+
+        // Alt+A back to mode A; a click into the chart picks the series nearest to
+        // it and gives the chart the keys, which step through the series.
+        Type('a', wxMOD_ALT);
+        backToA = WaitFor([&] { return chart.AveragePoints().size() == 3; }, 5000);
+        const wxPoint first = chart.ClientToScreen(wxPoint(static_cast<int>(chart.AveragePoints()[0].m_x) + 2,
+                                                            static_cast<int>(chart.AveragePoints()[0].m_y)));
+        sim.MouseMove(first);
+        Pump();
+        sim.MouseClick();
+        chartFocused = WaitFor([&] { return chart.Selected() == 0; }, 5000);
+        const std::pair<int, int> steps[] = {{WXK_END, 2}, {WXK_LEFT, 1}, {WXK_HOME, 0}, {WXK_LEFT, 0}};
+        for (const auto& [key, expected] : steps) {
+            Type(key);
+            WaitFor([&] { return chart.Selected() == expected; }, 3000);
+            WaitFor([] { return false; }, 100);
+            picked.push_back(chart.Selected());
+        }
+        Type(WXK_RIGHT);
+        WaitFor([&] { return chart.Selected() == 1; }, 2000);
+        described = chart.Description();
 
         Type(WXK_ESCAPE);
         closed = WaitFor([] { return OpenHistoryWindow() == nullptr; }, 5000);
@@ -114,6 +140,10 @@ TEST_F(HistoryWindowTest, DrawsTheSeriesOfTheHistoryAndSwitchesModes)
     for (const wxColour& dot : dots)
         EXPECT_EQ(dot, lineColour) << "a dot of the chart on the screen";
     EXPECT_EQ(pointsB.size(), 1u) << "mode B's one series";
+    EXPECT_TRUE(backToA) << "Alt+A";
+    EXPECT_TRUE(chartFocused) << "the click picked the first series";
+    EXPECT_EQ(picked, (std::vector<int>{2, 1, 0, 0}));
+    EXPECT_NE(described.find("250.0 ms"), std::string::npos) << described;
     EXPECT_TRUE(closed) << "Esc closes the window";
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "history/HistoryLog.h"
+#include "history/Summary.h"
 
 struct sqlite3;
 class CVeskDoc;
@@ -21,26 +22,6 @@ namespace history {
 constexpr const char* kDatabaseName = "kbr_dorin.db";
 // The schema this build writes; a database of a later one is left alone.
 constexpr int kSchemaVersion = 2;
-
-// What the History window shows of one mode.
-struct ModeSummary {
-    struct Point {
-        std::int64_t utcMillis;
-        double average;
-    };
-    std::vector<Point> averages;           // of every series, oldest first
-    std::map<int, int> histogramAll;       // reaction time bucket (ms, its lower end) -> answers
-    std::map<int, int> histogramRecent;    // the same over the last 30 days
-    std::optional<Series> last;            // the latest series
-    int answers = 0;                       // every answer of the mode, whatever its verdict
-};
-
-struct Summary {
-    std::array<ModeSummary, 3> modes;  // A, B, C
-};
-
-// The width of a histogram bucket, in ms.
-constexpr int kBucketMs = 10;
 
 class SqliteHistory : public Log {
 public:

@@ -4,20 +4,25 @@
 // of every answer to CSV.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include <wx/dialog.h>
 #include <wx/geometry.h>
 
 #include "history/HistoryWindow.h"
+#include "history/chart/ChartModel.h"
 #include "history/sqlite/SqliteHistory.h"
 
 class wxStaticText;
 
 namespace history {
 
-// The drawing of one mode's history; crisp at any scale (anti-aliased vector
-// drawing in logical pixels), in the colours of the desktop's theme.
+// The drawing of one mode's history (as the chart model lays it out); crisp at any
+// scale (anti-aliased vector drawing in logical pixels), in the colours of the
+// desktop's theme. A series is picked with the arrow keys (Home, End, Page Up and
+// Down too) or the pointer; its date, time and average are shown and described.
 class HistoryChart : public wxWindow {
 public:
     HistoryChart(wxWindow* parent, const WindowRequest& request);
@@ -30,9 +35,20 @@ public:
     const std::vector<wxPoint2DDouble>& AveragePoints() const { return m_points; }
     double RecordY() const { return m_recordY; }
     wxColour LineColour() const;
+    // The size below which its texts would no longer fit.
+    wxSize MinimumSize();
+    // The series picked (-1: none); picks one (clamped to the series there are).
+    int Selected() const { return m_selected; }
+    void Select(int series);
+    // What a screen reader is told of it, and who is told when that changes.
+    const std::string& Description() const { return m_description; }
+    void OnDescribed(std::function<void(const std::string&)> told) { m_onDescribed = std::move(told); }
 
 private:
     void OnPaint(wxPaintEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnMouse(wxMouseEvent& event);
+    void Described();
 
     WindowRequest m_request;
     wxString m_folder;
@@ -40,6 +56,10 @@ private:
     int m_mode = 0;
     std::vector<wxPoint2DDouble> m_points;
     double m_recordY = -1.0;
+    int m_selected = -1;
+    chart::Picture m_picture;  // of the latest paint
+    std::string m_description;
+    std::function<void(const std::string&)> m_onDescribed;
 };
 
 class CHistoryDlg : public wxDialog {
