@@ -71,6 +71,11 @@ constexpr CountedText kExported = {
     {"%d answers written to %s.", "%d atveta zapisano v %s.", "%d atsakymai įrašyti į %s.", "%d atsakymai irasyti i %s."},
     {"%d answers written to %s.", "%d atvetov zapisano v %s.", "%d atsakymų įrašyta į %s.",
      "%d atsakymu irasyta i %s."}};
+// Asked before an export replaces a file of that name (%s), with its two answers.
+constexpr LangText kReplace = {"%s exists already. Replace it?", "%s uzhe est'. Zamenit' ego?",
+                               "%s jau yra. Pakeisti jį?", "%s jau yra. Pakeisti ji?"};
+constexpr LangText kReplaceYes = {"&Replace", "&Zamenit'", "&Pakeisti", "&Pakeisti"};
+constexpr LangText kReplaceNo = {"&Cancel", "&Otmena", "&Atšaukti", "&Atsaukti"};
 constexpr LangText kExportFailed = {"Could not write %s.", "Ne udalos' zapisat' %s.", "Nepavyko įrašyti %s.",
                                     "Nepavyko irasyti %s."};
 }  // namespace text

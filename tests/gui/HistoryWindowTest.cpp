@@ -8,6 +8,8 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 
+#include <gtk/gtk.h>
+
 #include "GuiHarness.h"
 #include "history/sqlite/SqliteHistory.h"
 #include "history/wx/HistoryDlg.h"
@@ -179,4 +181,56 @@ TEST_F(DamagedHistoryWindowTest, SaysWhereTheFileIsAndOffersNothingItCannotDo)
     WaitFor([] { return OpenHistoryWindow() == nullptr; }, 5000);
     EXPECT_FALSE(modesEnabled);
     EXPECT_FALSE(exportEnabled);
+}
+
+// The export's file dialog fits a screen of 1024 by 768, whatever size the toolkit
+// remembers for it.
+TEST_F(HistoryWindowTest, TheExportsFileDialogFitsTheScreen)
+{
+    wxRect fileDialog;
+    bool opened = false;
+    wxTimer poll;
+    poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        history::CHistoryDlg* dlg = OpenHistoryWindow();
+        if (!dlg)
+            return;
+        poll.Stop();
+        WaitFor([] { return false; }, 300);
+        wxWindow* exportButton = dlg->FindWindow(history::CHistoryDlg::kIdExport);
+        sim.MouseMove(exportButton->GetScreenRect().GetPosition() + exportButton->GetSize() / 2);
+        Pump();
+        sim.MouseClick();
+        // The file dialog runs its own loop: looked at from a timer inside it.
+        wxTimer look;
+        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            GList* windows = gtk_window_list_toplevels();
+            for (GList* w = windows; w; w = w->next) {
+                GtkWidget* widget = GTK_WIDGET(w->data);
+                if (!GTK_IS_FILE_CHOOSER_DIALOG(widget) || !gtk_widget_get_mapped(widget))
+                    continue;
+                look.Stop();
+                WaitFor([] { return false; }, 500);
+                GdkRectangle rect{};
+                gdk_window_get_frame_extents(gtk_widget_get_window(widget), &rect);
+                fileDialog = wxRect(rect.x, rect.y, rect.width, rect.height);
+                opened = true;
+                if (const char* shot = std::getenv("KBR_SCREENSHOT_DIR"))
+                    wxExecute(wxString::Format("import -window root %s/export-dialog.png", shot), wxEXEC_SYNC);
+                gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_CANCEL);
+                break;
+            }
+            g_list_free(windows);
+        });
+        look.Start(50);
+        WaitFor([&] { return opened; }, 10000);
+        look.Stop();
+        dlg->EndModal(wxID_CANCEL);
+    });
+    poll.Start(50);
+    ClickTool(cmd::kToolHistory);
+    ASSERT_TRUE(WaitFor([&] { return opened; }, 20000)) << "the file dialog did not open";
+    WaitFor([] { return OpenHistoryWindow() == nullptr; }, 5000);
+    const wxRect screen(0, 0, 1024, 768);
+    EXPECT_TRUE(screen.Contains(fileDialog)) << fileDialog.x << "," << fileDialog.y << " " << fileDialog.width << "x"
+                                             << fileDialog.height;
 }

@@ -12,6 +12,8 @@
 #include <wx/dcbuffer.h>
 #include <wx/display.h>
 #include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/msgdlg.h>
 #include <wx/graphics.h>
 #include <wx/radiobut.h>
 #include <wx/settings.h>
@@ -19,6 +21,10 @@
 #include <wx/stattext.h>
 
 #include "view/Format.h"
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
 
 namespace history {
 
@@ -51,6 +57,23 @@ chart::Measure MeasureWith(wxGraphicsContext& gc, const wxFont& font, const wxFo
         return chart::Extent{w, h};
     };
 }
+
+#ifdef __WXGTK__
+// A window just shown, brought within area (a wxRect) when it is larger.
+void FitIntoArea(GtkWidget* widget, gpointer data)
+{
+    const wxRect& area = *static_cast<wxRect*>(data);
+    constexpr int kMargin = 64;  // room for the frame and its shadow
+    int width = 0, height = 0;
+    gtk_window_get_size(GTK_WINDOW(widget), &width, &height);
+    if (width <= area.width - kMargin && height <= area.height - kMargin)
+        return;
+    width = std::min(width, area.width - kMargin);
+    height = std::min(height, area.height - kMargin);
+    gtk_window_resize(GTK_WINDOW(widget), width, height);
+    gtk_window_move(GTK_WINDOW(widget), area.x + (area.width - width) / 2, area.y + (area.height - height) / 2);
+}
+#endif
 
 }  // namespace
 
@@ -310,10 +333,30 @@ bool CHistoryDlg::ExportTo(const std::string& path)
 
 void CHistoryDlg::OnExport(wxCommandEvent&)
 {
+    // The toolkit's own overwrite question would be in the desktop's language, not
+    // the program's: the program asks it itself.
     wxFileDialog ask(this, Text(m_request, text::kExport), wxString(), "kbr_dorin-history.csv",
-                     "CSV (*.csv)|*.csv", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (ask.ShowModal() == wxID_OK)
-        ExportTo(ask.GetPath().utf8_string());
+                     "CSV (*.csv)|*.csv", wxFD_SAVE);
+    // The toolkit gives the dialog a size of its own when it shows it, which may be
+    // larger than a small screen: it is brought within the work area then.
+    const int display = wxDisplay::GetFromWindow(this);
+    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+#ifdef __WXGTK__
+    g_signal_connect_data(ask.GetHandle(), "map", G_CALLBACK(FitIntoArea), new wxRect(area),
+                          [](gpointer data, GClosure*) { delete static_cast<wxRect*>(data); }, GConnectFlags(0));
+#endif
+    while (ask.ShowModal() == wxID_OK) {
+        const wxString path = ask.GetPath();
+        if (wxFileExists(path)) {
+            wxMessageDialog replace(this, wxString::Format(Text(m_request, text::kReplace), path),
+                                    Text(m_request, text::kTitle), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+            replace.SetYesNoLabels(Text(m_request, text::kReplaceYes), Text(m_request, text::kReplaceNo));
+            if (replace.ShowModal() != wxID_YES)
+                continue;  // back to the choice of file
+        }
+        ExportTo(path.utf8_string());
+        break;
+    }
 }
 
 }  // namespace history
