@@ -184,11 +184,51 @@ TEST_F(DamagedHistoryWindowTest, SaysWhereTheFileIsAndOffersNothingItCannotDo)
 }
 
 // The export's file dialog fits a screen of 1024 by 768, whatever size the toolkit
-// remembers for it.
-TEST_F(HistoryWindowTest, TheExportsFileDialogFitsTheScreen)
+// remembers for it; choosing a file that is there already is asked about in the
+// program's language, and a No leaves it as it was.
+TEST_F(HistoryWindowTest, TheExportsFileDialogFitsTheScreenAndAsksInTheProgramsLanguage)
 {
+    Doc().m_chLanguage = 'L';
+    std::ofstream("kbr_dorin-history.csv") << "mine\n";
     wxRect fileDialog;
-    bool opened = false;
+    bool opened = false, closed = false;
+    int chooserShown = 0;
+    std::string asked;
+    // The dialogs run loops of their own: looked at from a timer inside them.
+    wxTimer look;
+    look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* w = windows; w; w = w->next) {
+            GtkWidget* widget = GTK_WIDGET(w->data);
+            if (!gtk_widget_get_mapped(widget))
+                continue;
+            if (GTK_IS_MESSAGE_DIALOG(widget) && asked.empty()) {
+                gchar* text = nullptr;
+                g_object_get(widget, "text", &text, nullptr);
+                asked = text ? text : "";
+                g_free(text);
+                gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_NO);
+                break;
+            }
+            if (!GTK_IS_FILE_CHOOSER_DIALOG(widget))
+                continue;
+            WaitFor([] { return false; }, 300);
+            if (++chooserShown == 1) {
+                GdkRectangle rect{};
+                gdk_window_get_frame_extents(gtk_widget_get_window(widget), &rect);
+                fileDialog = wxRect(rect.x, rect.y, rect.width, rect.height);
+                opened = true;
+                if (const char* shot = std::getenv("KBR_SCREENSHOT_DIR"))
+                    wxExecute(wxString::Format("import -window root %s/export-dialog.png", shot), wxEXEC_SYNC);
+                gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_ACCEPT);  // the file that is there
+            } else if (!asked.empty()) {
+                gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_CANCEL);
+                closed = true;
+            }
+            break;
+        }
+        g_list_free(windows);
+    });
     wxTimer poll;
     poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         history::CHistoryDlg* dlg = OpenHistoryWindow();
@@ -199,38 +239,24 @@ TEST_F(HistoryWindowTest, TheExportsFileDialogFitsTheScreen)
         wxWindow* exportButton = dlg->FindWindow(history::CHistoryDlg::kIdExport);
         sim.MouseMove(exportButton->GetScreenRect().GetPosition() + exportButton->GetSize() / 2);
         Pump();
+        look.Start(100);
         sim.MouseClick();
-        // The file dialog runs its own loop: looked at from a timer inside it.
-        wxTimer look;
-        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            GList* windows = gtk_window_list_toplevels();
-            for (GList* w = windows; w; w = w->next) {
-                GtkWidget* widget = GTK_WIDGET(w->data);
-                if (!GTK_IS_FILE_CHOOSER_DIALOG(widget) || !gtk_widget_get_mapped(widget))
-                    continue;
-                look.Stop();
-                WaitFor([] { return false; }, 500);
-                GdkRectangle rect{};
-                gdk_window_get_frame_extents(gtk_widget_get_window(widget), &rect);
-                fileDialog = wxRect(rect.x, rect.y, rect.width, rect.height);
-                opened = true;
-                if (const char* shot = std::getenv("KBR_SCREENSHOT_DIR"))
-                    wxExecute(wxString::Format("import -window root %s/export-dialog.png", shot), wxEXEC_SYNC);
-                gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_CANCEL);
-                break;
-            }
-            g_list_free(windows);
-        });
-        look.Start(50);
-        WaitFor([&] { return opened; }, 10000);
+        WaitFor([&] { return closed; }, 15000);
         look.Stop();
         dlg->EndModal(wxID_CANCEL);
     });
     poll.Start(50);
     ClickTool(cmd::kToolHistory);
     ASSERT_TRUE(WaitFor([&] { return opened; }, 20000)) << "the file dialog did not open";
-    WaitFor([] { return OpenHistoryWindow() == nullptr; }, 5000);
+    WaitFor([] { return OpenHistoryWindow() == nullptr; }, 20000);
+    look.Stop();
     const wxRect screen(0, 0, 1024, 768);
     EXPECT_TRUE(screen.Contains(fileDialog)) << fileDialog.x << "," << fileDialog.y << " " << fileDialog.width << "x"
                                              << fileDialog.height;
+    EXPECT_NE(asked.find("jau yra. Pakeisti jį?"), std::string::npos) << asked;
+    EXPECT_TRUE(closed);
+    std::ifstream kept("kbr_dorin-history.csv");
+    std::string line;
+    std::getline(kept, line);
+    EXPECT_EQ(line, "mine") << "not replaced";
 }
