@@ -16,6 +16,8 @@ packages=(
   fonts-liberation fonts-urw-base35 fontconfig
   # a display for the GUI tests and for `make run` on a headless machine, and screenshots
   xvfb xauth x11-utils x11-xkb-utils libx11-dev libxtst-dev imagemagick
+  # what a screen reader finds: the accessibility bus and its Python client, for the at-spi dump
+  at-spi2-core python3-pyatspi
   # desktops for the tests of the window on them: a window manager, a Wayland compositor
   openbox weston
   # the benchmark's desktops: compositing managers that report frames (mutter, which is

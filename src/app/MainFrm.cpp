@@ -1,5 +1,7 @@
 #include "app/MainFrm.h"
 
+#include <string>
+
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
 #endif
@@ -14,6 +16,7 @@
 #include "app/CommandMap.h"
 #include "dialogs/ValidationDlg.h"
 #include "history/wx/HistoryDlg.h"
+#include "platform/wx/Accessible.h"
 #include "resources/Pictures.h"
 
 namespace {
@@ -155,6 +158,7 @@ void CMainFrame::BuildToolBar()
                                      wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER);
     toolBar->SetToolBitmapSize(kButtonSize);
     bool first = true;
+    std::string buttons;  // for screen readers: the toolbar draws its buttons itself
     for (const auto& group : kToolGroups) {
         if (!first)
             toolBar->AddSeparator();
@@ -164,9 +168,11 @@ void CMainFrame::BuildToolBar()
                 continue;
             toolBar->AddTool(WxIdOf(tool.command), wxString(), wxBitmapBundle::FromSVG(tool.picture, kButtonSize),
                              tool.tooltip);
+            buttons += (buttons.empty() ? "" : " ") + std::string(tool.tooltip);
         }
     }
     toolBar->Realize();
+    TellScreenReaders(*toolBar, "Toolbar", buttons);
     m_aui.AddPane(toolBar, wxAuiPaneInfo()
                                .Name(kToolBarPane)
                                .ToolbarPane()

@@ -20,6 +20,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "platform/wx/Accessible.h"
 #include "view/Format.h"
 
 #ifdef __WXGTK__
@@ -134,7 +135,8 @@ void HistoryChart::Select(int series)
 void HistoryChart::Described()
 {
     m_description = chart::Describe(m_summary, m_mode, m_request, m_selected);
-    SetHelpText(wxString::FromUTF8(m_description));
+    // Spoken: the series picked, else the mode; the rest is in the description.
+    TellScreenReaders(*this, m_description.substr(0, m_description.find(". ") + 1), m_description);
     if (m_onDescribed)
         m_onDescribed(m_description);
 }

@@ -8,6 +8,7 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "platform/wx/Accessible.h"
 #include "platform/wx/HeldKeys.h"
 
 #ifdef __WXGTK__
@@ -211,6 +212,8 @@ void WxViewWindow::KillTimer(unsigned id)
 
 void WxViewWindow::Invalidate(bool erase)
 {
+    if (erase)
+        m_erased.push_back({0, 0, GetClientSize().x, GetClientSize().y});
     m_paintPending = true;
     Refresh(erase);
 }
@@ -222,8 +225,20 @@ void WxViewWindow::PostTask(std::function<void()> task)
     CallAfter(std::move(task));
 }
 
+void WxViewWindow::TellWhatIsShown()
+{
+    const std::string shown = m_screenText.Read();
+    if (shown == m_toldShown)
+        return;
+    m_toldShown = shown;
+    const std::string added = m_screenText.Added();
+    TellScreenReaders(*this, added.empty() ? shown.substr(0, shown.find('\n')) : added, shown);
+}
+
 void WxViewWindow::InvalidateRect(const Rect& rect, bool erase)
 {
+    if (erase)
+        m_erased.push_back(rect);
     m_paintPending = true;
     RefreshRect(wxRect(rect.left, rect.top, rect.Width(), rect.Height()), erase);
 }
@@ -233,7 +248,17 @@ void WxViewWindow::InvalidateRect(const Rect& rect, bool erase)
 void WxViewWindow::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
-    WxCanvas canvas(dc, GetClientSize(), m_fonts, m_probe);
+    WxCanvas drawn(dc, GetClientSize(), m_fonts, m_probe);
+    // What is on the screen is kept as text too, for screen readers.
+    m_screenText.BeginPaint();
+    for (const Rect& erased : m_erased)
+        m_screenText.Erase(erased);
+    m_erased.clear();
+    ScreenTextCanvas canvas(drawn, m_screenText);
+    struct Tell {
+        WxViewWindow& window;
+        ~Tell() { window.TellWhatIsShown(); }
+    } tell{*this};
     if (m_paused) {  // the picture of the pause stays; the view paints when they end
         ReplayCanvas::Draw(m_pausedPicture, canvas, m_pauses[m_pauseIndex].steps);
         return;
@@ -375,12 +400,16 @@ void WxViewWindow::InputDuringPause()
 {
     if (m_pauseIndex < m_pauses.size() && m_pauses[m_pauseIndex].inputEnds) {
         m_pauseTimer.Stop();
-        wxTimerEvent ended;
-        EndPause(ended);
+        NextPause();
     }
 }
 
 void WxViewWindow::EndPause(wxTimerEvent&)
+{
+    NextPause();
+}
+
+void WxViewWindow::NextPause()
 {
     if (++m_pauseIndex < m_pauses.size()) {
         m_pauseTimer.StartOnce(static_cast<int>(m_pauses[m_pauseIndex].ms));

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <wx/event.h>
@@ -15,6 +16,7 @@
 #include "platform/posix/SteadyClock.h"
 #include "platform/wx/DisplayTime.h"
 #include "platform/ReplayCanvas.h"
+#include "platform/ScreenText.h"
 #include "platform/wx/WxCanvas.h"
 #include "view/VeskView.h"
 
@@ -73,12 +75,15 @@ public:
 
 private:
     void OnPaint(wxPaintEvent& event);
+    // Tells screen readers what the window shows, when that changed.
+    void TellWhatIsShown();
     void OnKeyDown(wxKeyEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnTimer(wxTimerEvent& event);
     void DeliverTimer();
     void EndPause(wxTimerEvent& event);
+    void NextPause();  // the pause that runs is over
     // A key or button pressed during a pause: ends the one a press may end.
     void InputDuringPause();
     void OnDisplayed(std::uint32_t displayed, const char* method);
@@ -108,6 +113,9 @@ private:
     wxTimer m_holdLimit;  // a report that never comes holds no answer for long
     TimingTrace m_trace;
     bool m_saved = false;
+    ScreenText m_screenText;        // what the window shows, as text
+    std::vector<Rect> m_erased;     // cleared before the next paint
+    std::string m_toldShown;        // what screen readers were last told
 
     // The pauses after records messages: the window shows what the paint had drawn
     // when it asked for each pause, and takes no input until they end.
