@@ -2,8 +2,8 @@
 // by default) is written as the program writes it, one transaction per answer;
 // then the History window is opened on it and every answer is exported to CSV.
 // Prints the time of each step. Needs an X display for the window.
-//   bench_history [--answers N] [--keep FILE.db] [--screenshot FILE.png]
-// (--screenshot: the screen with the window as first opened, to look at)
+//   bench_history [--answers N] [--keep FILE.db] [--screenshot FILE.png] [--language E|R|L|T]
+// (--screenshot: the screen with the window as first opened, to look at, in that language)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -109,6 +109,7 @@ int main(int argc, char** argv)
 {
     int answers = 100'000;
     std::string keep, screenshot;
+    char language = 'E';
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--answers") == 0)
             answers = std::max(1, std::atoi(argv[i + 1]));
@@ -116,6 +117,8 @@ int main(int argc, char** argv)
             keep = fs::absolute(argv[i + 1]).string();
         else if (std::strcmp(argv[i], "--screenshot") == 0)
             screenshot = fs::absolute(argv[i + 1]).string();
+        else if (std::strcmp(argv[i], "--language") == 0)
+            language = argv[i + 1][0];
     }
     const fs::path work = fs::temp_directory_path() / ("kbr_bench_history_" + std::to_string(::getpid()));
     fs::create_directories(work);
@@ -188,6 +191,7 @@ int main(int argc, char** argv)
         for (int run = 0; run < 7; ++run) {
             history::WindowRequest request;
             request.records = {250.0, 290.0, 330.0};
+            request.language = language;
             const auto started = Clock::now();
             bool painted = false;
             auto* dlg = new history::CHistoryDlg(parent, request, history::kDatabaseName);

@@ -59,6 +59,13 @@ chart::Measure MeasureWith(wxGraphicsContext& gc, const wxFont& font, const wxFo
     };
 }
 
+// The work area (the screen less the desktop's panels) of the screen window is on.
+wxRect WorkAreaOf(const wxWindow* window)
+{
+    const int display = wxDisplay::GetFromWindow(window);
+    return wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+}
+
 #ifdef __WXGTK__
 // A window just shown, brought within area (a wxRect) when it is larger.
 void FitIntoArea(GtkWidget* widget, gpointer data)
@@ -297,11 +304,13 @@ CHistoryDlg::CHistoryDlg(wxWindow* parent, const WindowRequest& request, const s
     // Laid out from its texts as measured at the desktop's text size, and never
     // larger than the screen's work area: on a small screen the chart gives up room
     // down to the size its texts need.
+    // Its first size grows with the desktop's text size (640 by 420 at the usual one).
+    const double textScale = std::max(1.0, m_chart->GetCharHeight() / 16.0);
     const wxSize least = m_chart->MinimumSize();
-    m_chart->SetMinSize(wxSize(std::max(640, least.x), std::max(420, least.y)));
+    m_chart->SetMinSize(wxSize(std::max(static_cast<int>(640 * textScale), least.x),
+                               std::max(static_cast<int>(420 * textScale), least.y)));
     SetSizerAndFit(top);
-    const int display = wxDisplay::GetFromWindow(parent ? parent : this);
-    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    const wxRect area = WorkAreaOf(parent ? parent : this);
     if (GetSize().x > area.width || GetSize().y > area.height) {
         const wxSize around = GetSize() - m_chart->GetMinSize();
         m_chart->SetMinSize(least);
@@ -341,8 +350,7 @@ void CHistoryDlg::OnExport(wxCommandEvent&)
                      "CSV (*.csv)|*.csv", wxFD_SAVE);
     // The toolkit gives the dialog a size of its own when it shows it, which may be
     // larger than a small screen: it is brought within the work area then.
-    const int display = wxDisplay::GetFromWindow(this);
-    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    const wxRect area = WorkAreaOf(this);
 #ifdef __WXGTK__
     g_signal_connect_data(ask.GetHandle(), "map", G_CALLBACK(FitIntoArea), new wxRect(area),
                           [](gpointer data, GClosure*) { delete static_cast<wxRect*>(data); }, GConnectFlags(0));
