@@ -5,6 +5,7 @@
 #include <ctime>
 #include <numeric>
 
+#include "history/Csv.h"
 #include "view/Format.h"
 
 namespace history::chart {
@@ -59,6 +60,9 @@ std::vector<TimeTick> TimeTicks(std::int64_t t0, std::int64_t t1, double width, 
     enum Unit { Day, Week, Month, Quarter, Year };
     for (const Unit unit : {Day, Week, Month, Quarter, Year}) {
         const char* format = unit == Year ? "%Y" : unit >= Month ? "%Y-%m" : "%Y-%m-%d";
+        const double labelWidth = measure(unit == Year ? "0000" : unit >= Month ? "0000-00" : "0000-00-00", false).w;
+        // As many ticks as labels fit; a unit that would need more is given up at once.
+        const std::size_t fitting = static_cast<std::size_t>(std::max(1.0, width / (labelWidth + 14)));
         std::vector<TimeTick> ticks;
         std::tm tm = LocalTm(t0);
         tm.tm_hour = tm.tm_min = tm.tm_sec = 0;
@@ -71,7 +75,7 @@ std::vector<TimeTick> TimeTicks(std::int64_t t0, std::int64_t t1, double width, 
             tm.tm_mon -= tm.tm_mon % 3;
         if (unit == Year)
             tm.tm_mon = 0;
-        for (int guard = 0; guard < 5000; ++guard) {
+        while (ticks.size() <= fitting) {
             std::tm normal = tm;
             const std::int64_t at = static_cast<std::int64_t>(std::mktime(&normal)) * 1000;
             if (at > t1)
@@ -86,8 +90,7 @@ std::vector<TimeTick> TimeTicks(std::int64_t t0, std::int64_t t1, double width, 
             case Year: tm.tm_year += 1; break;
             }
         }
-        const double labelWidth = measure(unit == Year ? "0000" : unit >= Month ? "0000-00" : "0000-00-00", false).w;
-        if (ticks.size() <= 1 || static_cast<double>(ticks.size()) * (labelWidth + 14) <= width)
+        if (ticks.size() <= fitting)
             return ticks;
     }
     return {};
@@ -144,18 +147,13 @@ std::string SeriesTimes(const Series& last)
     return times;
 }
 
-// When the series was played, by the clock of the place it was played in.
+// When the series was played, by the clock of the place it was played in:
+// "2026-12-10 16:03" of "2026-12-10T16:03:22.123+02:00".
 std::string PlayedAt(const Series& series)
 {
-    const std::time_t t =
-        static_cast<std::time_t>(series.utcMillis / 1000 + static_cast<std::int64_t>(series.utcOffsetMinutes) * 60);
-    std::tm tm{};
-#ifdef _WIN32
-    gmtime_s(&tm, &t);
-#else
-    gmtime_r(&t, &tm);
-#endif
-    return Strftime("%Y-%m-%d %H:%M", tm);
+    std::string local = IsoLocal(series.utcMillis, series.utcOffsetMinutes).substr(0, 16);
+    local[10] = ' ';
+    return local;
 }
 
 std::string Figures(const WindowRequest& request, const Series& last)
